@@ -1,0 +1,20 @@
+#pragma once
+#include "AfxCtrl.h"
+
+// "Now Loading..." window with a progress bar, shown while trees are filled.
+class CLoadingDlg : public CDialog {
+ public:
+  CLoadingDlg() : CDialog(138) {}
+  // Bar range 0..limit (16 bits), position 0, the given step.
+  void BeginProgress(unsigned int nLimit, int nStep);
+  // One step; past the limit the bar starts over from 0.
+  void AdvanceProgress();
+  void Show();
+  void Hide();
+
+  CProgressCtrl m_progress;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,133 @@
+#include "SetupApp.h"
+
+#include <memory>
+
+#include "BackdropDlg.h"
+#include "Globals.h"
+#include "LoadingDlg.h"
+#include "SetupInfo_win.h"
+#include "SetupWizardDlg.h"
+#include "StartMode.h"
+#include "UninstallDlg.h"
+#include "resource.h"
+
+CString g_strSetupDir;
+CString g_strTopRoot;
+int g_bAuthorMode = 0;
+CLoadingDlg* g_pLoadingDlg = nullptr;
+
+CSetupApp theApp;
+
+namespace {
+
+const char kCaptionApp[] = "Hanbell/TOVANE Soft Application.";
+const char kCaptionUninstallError[] = "Hanbell/UnInstall Error!";
+
+void WrongUse(const char* text, const char* caption, UINT icon) {
+  HbBeep();
+  ::MessageBoxA(nullptr, text, caption, MB_OK | icon);
+}
+
+// Restores and raises the running copy's wizard; it carries the property.
+void ActivateRunningCopy(const CString& name) {
+  for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    if (!::GetPropA(h, name.c_str())) continue;
+    if (::IsIconic(h)) ::ShowWindow(h, SW_RESTORE);
+    ::SetForegroundWindow(h);
+    ::SetForegroundWindow(::GetLastActivePopup(h));
+    return;
+  }
+}
+
+}  // namespace
+
+CString GetModulePath() {
+  char buf[MAX_PATH + 1] = "";
+  DWORD n = ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  return CString(buf, n < MAX_PATH ? n : MAX_PATH);
+}
+
+CString GetInstanceName() { return startmode::InstanceName(GetModulePath()); }
+
+void PumpPendingMessage() {
+  MSG msg;
+  if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+CSetupApp::CSetupApp() : CWinApp("Hanbell") {}
+
+BOOL CSetupApp::InitInstance() {
+  CString instance = GetInstanceName();
+  ::CreateMutexA(nullptr, TRUE, instance.c_str());  // held until the process ends
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ActivateRunningCopy(instance);
+    return FALSE;
+  }
+  Enable3dControls();
+
+  CString cmd = startmode::NormaliseCommandLine(m_lpCmdLine ? m_lpCmdLine : "");
+  g_strSetupDir = startmode::FolderOf(GetModulePath());
+  g_strTopRoot = setupinfo::GetString(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, "TopRoot", "");
+  if (g_strTopRoot.empty()) g_strTopRoot = g_strSetupDir;
+
+  char winDir[MAX_PATH + 1] = "";
+  UINT n = ::GetWindowsDirectoryA(winDir, MAX_PATH);
+  CString windowsDir(winDir, n < MAX_PATH ? n : 0);
+
+  startmode::Plan plan = startmode::Decide(cmd, g_strSetupDir, windowsDir, [](const std::string& iniPath) {
+    return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0);
+  });
+
+  switch (plan.action) {
+    case startmode::Action::ErrNoOption:
+      WrongUse("☆単独では動作しません。ｵﾌﾟｼｮﾝの指定が必要です...\n\n"
+               "（注:\\Windows ﾌｫﾙﾀﾞ内にある『Hanbell.exe』が起動されています。）",
+               kCaptionApp, MB_ICONINFORMATION);
+      return FALSE;
+    case startmode::Action::ErrNoTarget:
+      WrongUse("☆ｵﾌﾟｼｮﾝの指定に誤りがあります(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp, MB_ICONINFORMATION);
+      return FALSE;
+    case startmode::Action::ErrNoSetupInfo:
+      WrongUse("☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...", kCaptionUninstallError, MB_ICONSTOP);
+      return FALSE;
+    case startmode::Action::ErrMisuseD:
+      WrongUse("☆Hanbellの使い方が不正です。(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp, MB_ICONINFORMATION);
+      return FALSE;
+    case startmode::Action::Uninstall: {
+      g_strSetupDir = plan.strFolder;
+      CUninstallDlg dlg(nullptr);
+      m_pMainWnd = &dlg;
+      dlg.DoModal();
+      m_pMainWnd = nullptr;
+      return FALSE;
+    }
+    case startmode::Action::Authoring:
+    case startmode::Action::Install:
+      break;
+  }
+
+  g_bAuthorMode = plan.action == startmode::Action::Authoring ? 1 : 0;
+  if (g_bAuthorMode) {
+    g_pLoadingDlg = new CLoadingDlg;
+    g_pLoadingDlg->Create(IDD_LOADING, nullptr);
+  }
+  int nBlueBack = setupinfo::GetInt(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecOption, "BlueBack", 1);
+  if (!g_bAuthorMode && nBlueBack == 1) {
+    CBackdropDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+  } else {
+    CSetupWizardDlg dlg(nullptr);
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+  }
+  m_pMainWnd = nullptr;
+  if (g_pLoadingDlg) {
+    delete g_pLoadingDlg;
+    g_pLoadingDlg = nullptr;
+  }
+  return FALSE;
+}

@@ -1,0 +1,53 @@
+// Setup.ini: section and key names, defaults, read limits and the path rules
+// shared by authoring, install and uninstall. Portable: no OS calls here.
+#pragma once
+#include <string>
+
+namespace setupinfo {
+
+constexpr const char* kFileName = "Setup.ini";
+
+// Buffer sizes the readers use (a value is cut to size - 1 bytes).
+constexpr int kBufTitle = 50;
+constexpr int kBufVersion = 20;
+constexpr int kBufName = 50;
+constexpr int kBufPath = 260;
+
+constexpr const char* kDefTitle = "<<Title/Application Name.>>";
+constexpr const char* kDefVersion = "Ver 1.00";
+constexpr const char* kDefName = "TOVANE Soft";
+
+// Sections.
+constexpr const char* kSecSetup = "Setup";
+constexpr const char* kSecCommentary = "Commentary";
+constexpr const char* kSecTree = "TreeCtrl";
+constexpr const char* kSecOption = "Option";
+constexpr const char* kSecAltitude = "Altitude";
+constexpr const char* kSecGroup = "AltitudeGroup";
+constexpr const char* kSecGrpSC = "AltitudeGrpSC";
+constexpr const char* kSecSystem = "AltitudeSystem";
+
+// Name of list entry `index` with the given prefix ("_t", "_f", "_g", "_c", "_s").
+std::string EntryKey(const char* prefix, int index);
+
+// Rebasing: when topRoot differs (case-sensitively) from setupDir, every occurrence
+// of topRoot in value is replaced by setupDir; otherwise value is returned as is.
+std::string Rebase(const std::string& value, const std::string& topRoot, const std::string& setupDir);
+
+// Relative form: every occurrence of topRoot is removed.
+std::string RelativeForm(const std::string& value, const std::string& topRoot);
+
+// A _f entry: path, "|", attribute bits. Returns false for an entry without "|",
+// which ends the reading of the tree.
+struct TreeEntry {
+  std::string strPath;
+  unsigned long dwAttributes = 0;
+};
+bool ParseTreeEntry(const std::string& value, TreeEntry& out);
+std::string FormatTreeEntry(const std::string& path, unsigned long attributes);
+
+// The platform's GetPrivateProfileInt: leading blanks, optional sign, decimal digits;
+// the default only when the key is absent (callers handle that), 0 for non-numbers.
+int ParseProfileInt(const std::string& value);
+
+}  // namespace setupinfo

@@ -1,0 +1,45 @@
+#include "SetupInfo.h"
+
+#include <gtest/gtest.h>
+
+using namespace setupinfo;
+
+TEST(SetupInfo, RebaseReplacesEveryOccurrenceOnlyWhenTheRootsDiffer) {
+  EXPECT_EQ(Rebase("C:\\dist\\doc\\readme.txt", "C:\\dist\\", "E:\\"), "E:\\doc\\readme.txt");
+  EXPECT_EQ(Rebase("C:\\dist\\a;C:\\dist\\b", "C:\\dist\\", "E:\\x\\"), "E:\\x\\a;E:\\x\\b");
+  EXPECT_EQ(Rebase("C:\\dist\\a", "C:\\dist\\", "C:\\dist\\"), "C:\\dist\\a");
+  // case-sensitive: a root that differs only in case is still replaced where it matches exactly
+  EXPECT_EQ(Rebase("c:\\dist\\a", "C:\\dist\\", "E:\\"), "c:\\dist\\a");
+  EXPECT_EQ(Rebase("Dummy", "C:\\dist\\", "E:\\"), "Dummy");
+}
+
+TEST(SetupInfo, RelativeFormRemovesTheRoot) {
+  EXPECT_EQ(RelativeForm("C:\\dist\\bin\\app.exe", "C:\\dist\\"), "bin\\app.exe");
+  EXPECT_EQ(RelativeForm("C:\\dist\\", "C:\\dist\\"), "");
+  EXPECT_EQ(RelativeForm("D:\\other\\x", "C:\\dist\\"), "D:\\other\\x");
+}
+
+TEST(SetupInfo, TreeEntriesSplitAtTheFirstBar) {
+  TreeEntry e;
+  ASSERT_TRUE(ParseTreeEntry("C:\\dist\\|16", e));
+  EXPECT_EQ(e.strPath, "C:\\dist\\");
+  EXPECT_EQ(e.dwAttributes, 16u);
+  ASSERT_TRUE(ParseTreeEntry("C:\\a|b.txt|33", e));
+  EXPECT_EQ(e.strPath, "C:\\a");
+  EXPECT_EQ(e.dwAttributes, 0u);  // "b.txt|33" has no leading number
+  ASSERT_TRUE(ParseTreeEntry("C:\\表|33", e));
+  EXPECT_EQ(e.strPath, "C:\\表");
+  EXPECT_EQ(e.dwAttributes, 33u);
+  EXPECT_FALSE(ParseTreeEntry("C:\\dist\\file.txt", e));
+  EXPECT_FALSE(ParseTreeEntry("", e));
+  EXPECT_EQ(FormatTreeEntry("C:\\dist\\a.txt", 33), "C:\\dist\\a.txt|33");
+}
+
+TEST(SetupInfo, ProfileIntegersReadLikeThePlatform) {
+  EXPECT_EQ(ParseProfileInt("17"), 17);
+  EXPECT_EQ(ParseProfileInt("  -1"), -1);
+  EXPECT_EQ(ParseProfileInt("12abc"), 12);
+  EXPECT_EQ(ParseProfileInt("abc"), 0);
+  EXPECT_EQ(ParseProfileInt(""), 0);
+  EXPECT_EQ(EntryKey("_f", 10), "_f10");
+}
