@@ -1,32 +1,355 @@
 #include "SetupWizardDlg.h"
 
+#include <vector>
+
 #include "Globals.h"
 #include "LoadingDlg.h"
+#include "ProfileSection_win.h"
+#include "SetupDirectory.h"
+#include "SetupInfo_win.h"
+#include "ShellFolders.h"
+#include "WizardRules.h"
 #include "resource.h"
 
+using namespace setupinfo;
+
+namespace {
+
+const char kOrgKeyWindows[] = "Software\\MicroSoft\\Windows\\CurrentVersion\\";
+const char kOrgKeyWindowsNT[] = "Software\\MicroSoft\\Windows NT\\CurrentVersion\\";
+
+// "RegisteredOrganization" of one key, or "" when the key or the value cannot be read.
+CString ReadOrganization(const char* subKey) {
+  HKEY hKey = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS) return CString();
+  char buf[kBufPath + 1] = "";
+  DWORD size = kBufPath;
+  LONG r = ::RegQueryValueExA(hKey, "RegisteredOrganization", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
+  ::RegCloseKey(hKey);
+  if (r != ERROR_SUCCESS) return CString();
+  buf[kBufPath] = '\0';
+  return CString(buf);
+}
+
+CString WindowsFolder() {
+  char buf[MAX_PATH + 1] = "";
+  UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? CString(buf, n) : CString();
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CSetupWizardDlg, CDialog)
+  ON_WM_PAINT()
+  ON_WM_QUERYDRAGICON()
   ON_WM_DESTROY()
+  ON_BN_CLICKED(IDC_BROWSE, OnBrowseInstallDir)
+  ON_BN_CLICKED(IDC_REFRESH, OnRefreshTree)
+  ON_BN_CLICKED(IDC_ALTITUDE, OnAltitude)
+  ON_EN_KILLFOCUS(IDC_INSTALLDIR, OnKillFocusInstallDir)
+  ON_EN_KILLFOCUS(IDC_DELAY, OnKillFocusDelay)
 END_MESSAGE_MAP()
 
 CSetupWizardDlg::CSetupWizardDlg(CWnd* pParent) : CDialog(IDD_SETUPWIZARD_DIALOG, pParent) {
   m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-CSetupWizardDlg::~CSetupWizardDlg() = default;
+CSetupWizardDlg::~CSetupWizardDlg() { FreeArrays(); }
+
+void CSetupWizardDlg::DoDataExchange(CDataExchange* pDX) {
+  DDX_Control(pDX, IDC_BANNER, m_stcBanner);
+  DDX_Control(pDX, IDC_TITLE_LABEL, m_stcTitleLabel);
+  DDX_Control(pDX, IDC_TITLE, m_edtTitle);
+  DDX_Control(pDX, IDC_VERSION, m_edtVersion);
+  DDX_Control(pDX, IDC_COMMENTARY, m_edtCommentary);
+  DDX_Control(pDX, IDC_TREE_HINT, m_stcTreeHint);
+  DDX_Control(pDX, IDC_USERNAME_LABEL, m_stcUserNameLabel);
+  DDX_Control(pDX, IDC_USERNAME, m_edtUserName);
+  DDX_Control(pDX, IDC_FILETREE, m_treeFiles);
+  DDX_Control(pDX, IDC_ORGANIZATION_LABEL, m_stcOrganizationLabel);
+  DDX_Control(pDX, IDC_ORGANIZATION, m_edtOrganization);
+  DDX_Control(pDX, IDC_INSTALLDIR_FRAME, m_stcInstallDirFrame);
+  DDX_Control(pDX, IDC_INSTALLDIR_LABEL, m_stcInstallDirLabel);
+  DDX_Control(pDX, IDC_INSTALLDIR, m_edtInstallDir);
+  DDX_Control(pDX, IDC_FILECOUNT, m_edtFileCount);
+  DDX_Control(pDX, IDC_FILECOUNT_LABEL, m_stcFileCountLabel);
+  DDX_Control(pDX, IDC_REFRESH, m_btnRefresh);
+  DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
+  DDX_Control(pDX, IDC_STARTUP, m_chkStartup);
+  DDX_Control(pDX, IDC_PROGRAM, m_chkProgram);
+  DDX_Control(pDX, IDC_DESKTOP, m_chkDesktop);
+  DDX_Control(pDX, IDC_ALTITUDE, m_btnAltitude);
+  DDX_Control(pDX, IDC_COMPANY, m_edtCompany);
+  DDX_Control(pDX, IDC_COMPANY_LABEL, m_stcCompany);
+  DDX_Control(pDX, IDC_INSTALL_PROGRESS, m_prgInstall);
+  DDX_Control(pDX, IDC_DELAY_LABEL, m_stcDelayLabel);
+  DDX_Control(pDX, IDC_DELAY, m_edtDelay);
+  DDX_Control(pDX, IDC_REBOOT, m_chkReboot);
+  DDX_Control(pDX, IDC_BLUEBACK, m_chkBlueBack);
+}
 
 BOOL CSetupWizardDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  // a second start finds this window by the property and brings it to the front
-  ::SetPropA(m_hWnd, GetInstanceName().c_str(), reinterpret_cast<HANDLE>(1));
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  // a second start finds this window by the property and brings it to the front
+  ::SetPropA(m_hWnd, GetInstanceName().c_str(), reinterpret_cast<HANDLE>(1));
+  HbBeep();
+
+  const CString path = IniPath(g_strSetupDir);
+  CString title = GetString(path, kSecSetup, "Title", kDefTitle, kBufTitle);
+  CString version = GetString(path, kSecSetup, "Version", kDefVersion, kBufVersion);
+  CString company = GetString(path, kSecSetup, "Name", kDefName, kBufName);
+  if (company.empty()) company = kDefName;
+
+  LoadCommentary(path);
+
+  if (g_bAuthorMode) {
+    int nFiles;
+    if (m_treeFiles.LoadTree() != 0)
+      nFiles = GetInt(path, kSecTree, "Files", 0);
+    else
+      nFiles = m_treeFiles.BuildTree(CString());
+    SetDlgItemText(IDC_FILECOUNT, std::to_string(nFiles).c_str());
+  }
+
+  ShowInstallDirProposal(path, company);
+
+  m_chkStartup.SetCheck(GetInt(path, kSecOption, "StartUp", 0));
+  m_chkProgram.SetCheck(GetInt(path, kSecOption, "Program", 1));
+  m_chkDesktop.SetCheck(GetInt(path, kSecOption, "Desktop", 1));
+  SetDlgItemText(IDC_DELAY, std::to_string(GetInt(path, kSecSetup, "STime", 100)).c_str());
+  m_chkReboot.SetCheck(GetInt(path, kSecOption, "Reboot", 0));
+  m_chkBlueBack.SetCheck(GetInt(path, kSecOption, "BlueBack", 1));
+
+  if (g_bAuthorMode)
+    ShowAuthoringForm(title, version, company);
+  else
+    ShowInstallForm(title, version, company);
+
+  m_strPrgShortCut = GetString(path, kSecAltitude, "PrgShortCut", "");
+  m_strPrgGroup = GetString(path, kSecAltitude, "PrgGroup", "");
+  LoadAltitudeLists(path);
+  m_nExecute = GetInt(path, kSecAltitude, "Execute", 0);
+  m_strReadMe = Rebase(GetString(path, kSecAltitude, "ReadMe", ""), g_strTopRoot, g_strSetupDir);
+
+  HbBeep();
+  if (g_bAuthorMode && g_pLoadingDlg) g_pLoadingDlg->Hide();
+  // run from the backdrop, the backdrop owns the wizard and is shown only now
   HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
-  if (!g_bAuthorMode && hOwner) ::ShowWindow(hOwner, SW_SHOWMAXIMIZED);
-  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  if (hOwner) ::ShowWindow(hOwner, SW_SHOWMAXIMIZED);
   return TRUE;
 }
 
-void CSetupWizardDlg::OnOK() { EndDialog(IDOK); }
-void CSetupWizardDlg::OnCancel() { EndDialog(IDCANCEL); }
+// Stored lines go into the box each with a line break, so the box ends with an empty
+// line and a save gives the same lines back.
+void CSetupWizardDlg::LoadCommentary(const CString& iniPath) {
+  CProfileSection section;
+  ReadSection(iniPath, kSecCommentary, section);
+  int nCount = section.GetInt("Count", 0);
+  if (nCount > wizardrules::kMaxCommentaryLines) nCount = wizardrules::kMaxCommentaryLines;
+  std::vector<std::string> lines;
+  for (int i = 0; i < nCount; ++i) lines.push_back(section.GetString(EntryKey("_t", i), "", kBufPath));
+  m_edtCommentary.SetWindowText(wizardrules::CommentaryText(lines).c_str());
+  if (!lines.empty()) {
+    m_edtCommentary.SetFocus();
+    int nEnd = ::GetWindowTextLengthA(m_edtCommentary);
+    m_edtCommentary.SetSel(nEnd, nEnd);
+    m_edtCommentary.SendMessage(EM_SCROLLCARET);
+  }
+}
 
-void CSetupWizardDlg::OnDestroy() { ::RemovePropA(m_hWnd, GetInstanceName().c_str()); }
+// The recorded folder of an earlier install, else the author's fixed folder, else
+// Program Files + company + executable title.
+void CSetupWizardDlg::ShowInstallDirProposal(const CString& iniPath, const CString& company) {
+  m_strInstallDir = wizardrules::WithBackslash(GetString(iniPath, kSecAltitude, "InstallDir", ""));
+
+  CString select = GetString(iniPath, kSecTree, "Select", "");
+  if (!select.empty()) m_strExeTitle = wizardrules::ExeTitle(select);
+
+  wizardrules::InstallDirInputs in;
+  in.strRecorded = wizardrules::DriveAndFolder(ReadSetupDirectory(RelativeForm(select, g_strTopRoot)));
+  in.strFixed = m_strInstallDir;
+  if (!m_strInstallDir.empty()) in.nFixedDriveType = ::GetDriveTypeA(wizardrules::DriveRoot(m_strInstallDir).c_str());
+  in.strWindowsDir = WindowsFolder();
+  if (in.strRecorded.empty() && m_strInstallDir.empty()) in.strProgramFiles = GetProgramFilesFolder();
+  in.strCompany = company;
+  in.strExeTitle = m_strExeTitle;
+  m_edtInstallDir.SetWindowText(wizardrules::ProposeInstallDir(in).c_str());
+}
+
+void CSetupWizardDlg::ShowAuthoringForm(const CString& title, const CString& version, const CString& company) {
+  for (int id : {IDC_BANNER, IDC_USERNAME_LABEL, IDC_ORGANIZATION_LABEL, IDC_USERNAME, IDC_ORGANIZATION})
+    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+  m_edtCommentary.SetReadOnly(FALSE);
+  for (int id : {IDC_BROWSE, IDC_INSTALLDIR_FRAME, IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR, IDC_COMPANY_LABEL,
+                 IDC_INSTALL_PROGRESS})
+    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+  m_edtTitle.SetWindowText(title.c_str());
+  m_edtVersion.SetWindowText(version.c_str());
+  m_edtCompany.SetWindowText(company.c_str());
+}
+
+void CSetupWizardDlg::ShowInstallForm(const CString& title, const CString& version, const CString& company) {
+  for (int id : {IDC_TITLE_LABEL, IDC_TITLE, IDC_VERSION, IDC_TREE_HINT, IDC_FILECOUNT_LABEL, IDC_FILETREE, IDC_REFRESH})
+    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+  m_edtOrganization.SetReadOnly(TRUE);
+  for (int id : {IDC_FILECOUNT, IDC_DELAY_LABEL, IDC_DELAY, IDC_COMPANY, IDC_ALTITUDE, IDC_REBOOT, IDC_BLUEBACK})
+    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+
+  CString banner = title + " " + version;
+  RECT rc;
+  GetWindowRect(&rc);
+  m_fontTitle.CreateFont(38, wizardrules::BannerFontWidth(rc.right, static_cast<int>(banner.size())), 0, 0, 700, TRUE,
+                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH, "ＭＳ Ｐゴシック");
+  m_stcBanner.SetFont(m_fontTitle, TRUE);
+  m_stcBanner.SetWindowText(banner.c_str());
+
+  m_stcCompany.SetWindowText(company.c_str());
+
+  char user[kBufPath + 1] = "";
+  DWORD size = kBufPath;
+  if (::GetUserNameA(user, &size)) {
+    user[kBufPath] = '\0';
+    m_edtUserName.SetWindowText(user);
+  }
+
+  CString organization = ReadOrganization(kOrgKeyWindows);
+  if (organization.empty()) organization = ReadOrganization(kOrgKeyWindowsNT);
+  m_edtOrganization.SetWindowText(organization.c_str());
+}
+
+// The advanced options' lists. One capacity for all four arrays; stored counts are
+// cut to it so that a damaged file cannot overrun them.
+void CSetupWizardDlg::LoadAltitudeLists(const CString& iniPath) {
+  FreeArrays();
+  int nItems = static_cast<int>(m_treeFiles.GetCount());
+  if (nItems < 0) nItems = 100;
+  m_nArrayCapacity = nItems + 50;
+  m_pGroupFiles = new CString[m_nArrayCapacity];
+  m_pGroupShortcutNames = new CString[m_nArrayCapacity];
+  m_pGroupShortcutFiles = new CString[m_nArrayCapacity];
+  m_pSystemFiles = new CString[m_nArrayCapacity];
+
+  CProfileSection section;
+  ReadSection(iniPath, kSecGroup, section);
+  m_nGroupFiles = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
+  for (int i = 0; i < m_nGroupFiles; ++i)
+    m_pGroupFiles[i] = Rebase(section.GetString(EntryKey("_g", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+
+  section.Clear();
+  ReadSection(iniPath, kSecGrpSC, section);
+  m_nGroupShortcuts = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
+  for (int i = 0; i < m_nGroupShortcuts; ++i) {
+    m_pGroupShortcutNames[i] = Rebase(section.GetString(EntryKey("_c", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+    m_pGroupShortcutFiles[i] = m_pGroupFiles[i];
+  }
+
+  section.Clear();
+  ReadSection(iniPath, kSecSystem, section);
+  m_nSystemFiles = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
+  for (int i = 0; i < m_nSystemFiles; ++i)
+    m_pSystemFiles[i] = Rebase(section.GetString(EntryKey("_s", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+}
+
+void CSetupWizardDlg::FreeArrays() {
+  delete[] m_pGroupFiles;
+  delete[] m_pGroupShortcutNames;
+  delete[] m_pGroupShortcutFiles;
+  delete[] m_pSystemFiles;
+  m_pGroupFiles = m_pGroupShortcutNames = m_pGroupShortcutFiles = m_pSystemFiles = nullptr;
+  m_nArrayCapacity = 0;
+}
+
+void CSetupWizardDlg::EnableControls(BOOL bEnable) {
+  for (int id : {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP,
+                 IDC_INSTALLDIR})
+    ::EnableWindow(GetDlgItem(id), bEnable);
+}
+
+void CSetupWizardDlg::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC hdc = ::BeginPaint(m_hWnd, &ps);
+  if (::IsIconic(m_hWnd)) {
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    RECT rc;
+    GetClientRect(&rc);
+    int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(hdc, x, y, m_hIcon);
+  }
+  ::EndPaint(m_hWnd, &ps);
+}
+
+HCURSOR CSetupWizardDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+// The folder picker comes with the shell services' browser; until then 参照 leaves
+// the field to be typed.
+void CSetupWizardDlg::OnBrowseInstallDir() {}
+
+void CSetupWizardDlg::OnRefreshTree() {
+  EnableControls(FALSE);
+  if (g_pLoadingDlg) g_pLoadingDlg->Show();
+  HbBeep();
+  DWORD dwAttributes = 0;
+  CString selected = m_treeFiles.GetSelectedPath(dwAttributes);
+  int nFiles = m_treeFiles.BuildTree(selected);
+  SetDlgItemText(IDC_FILECOUNT, std::to_string(nFiles).c_str());
+  HbBeep();
+  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  EnableControls(TRUE);
+}
+
+// The advanced options dialog is not part of the wizard yet.
+void CSetupWizardDlg::OnAltitude() {}
+
+void CSetupWizardDlg::OnKillFocusInstallDir() {
+  CString text = m_edtInstallDir.GetWindowText();
+  CString normal =
+      wizardrules::NormaliseInstallDir(text, GetProgramFilesFolder(), m_stcCompany.GetWindowText(), m_strExeTitle);
+  if (normal != text) m_edtInstallDir.SetWindowText(normal.c_str());
+}
+
+void CSetupWizardDlg::OnKillFocusDelay() {
+  CString text = m_edtDelay.GetWindowText();
+  CString normal = wizardrules::NormaliseDelay(text);
+  if (normal != text) m_edtDelay.SetWindowText(normal.c_str());
+}
+
+void CSetupWizardDlg::OnOK() {
+  if (!g_bAuthorMode) {
+    OnInstallRequested();
+    return;
+  }
+  DWORD dwAttributes = 0;
+  CString selected = m_treeFiles.GetSelectedPath(dwAttributes);
+  if (selected.empty() || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    MessageBox("ｱﾌﾟﾘｹｰｼｮﾝの実行ﾌｧｲﾙが選択されていません！\n(ﾂﾘｰﾘｽﾄのﾌｧｲﾙ名を確認して下さい。)", "☆設定条件の不備☆",
+               MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  EnableControls(FALSE);
+  SaveSetupInfo();
+  EndDialog(IDOK);
+}
+
+// The install run is a change of its own; until it lands, 登録 in the install form
+// neither installs nor closes the wizard.
+void CSetupWizardDlg::OnInstallRequested() {}
+
+void CSetupWizardDlg::OnCancel() {
+  EnableControls(FALSE);
+  HbBeep();
+  if (g_bAuthorMode)
+    MessageBox("★ｾｯﾄｱｯﾌﾟの設定はｷｬﾝｾﾙされました。", "ｲﾝｽﾄｰﾙ情報設定の中止", MB_OK | MB_ICONEXCLAMATION);
+  else
+    MessageBox("★ｲﾝｽﾄｰﾙの実行はｷｬﾝｾﾙされました。", "ｲﾝｽﾄｰﾙ作業の中止", MB_OK | MB_ICONEXCLAMATION);
+  EndDialog(IDCANCEL);
+}
+
+void CSetupWizardDlg::OnDestroy() {
+  ::RemovePropA(m_hWnd, GetInstanceName().c_str());
+  FreeArrays();
+  m_treeFiles.ClearTree();
+}

@@ -1,0 +1,80 @@
+// Saving the authoring: every value of the wizard into Setup.ini, in the order a
+// fresh file shows them. Single keys go one by one; lists are written with one pass
+// over the file that leaves the same bytes as writing their keys one by one.
+#include <string>
+#include <vector>
+
+#include "Globals.h"
+#include "ProfileSection_win.h"
+#include "SetupInfo_win.h"
+#include "SetupWizardDlg.h"
+#include "WizardRules.h"
+
+using namespace setupinfo;
+
+namespace {
+
+// Count key first, then the entries, as the key-by-key writes would put them.
+void WriteList(const CString& path, const char* section, const char* countKey, const char* prefix,
+               const CString* entries, int nCount) {
+  std::vector<ProfileWrite> writes;
+  writes.reserve(static_cast<size_t>(nCount) + 1);
+  writes.emplace_back(countKey, std::to_string(nCount));
+  for (int i = 0; i < nCount; ++i) writes.emplace_back(EntryKey(prefix, i), entries[i]);
+  WriteSection(path, section, writes);
+}
+
+int Checked(const CButton& box) { return box.GetCheck() == BST_CHECKED ? 1 : 0; }
+
+}  // namespace
+
+void CSetupWizardDlg::SaveSetupInfo() {
+  const CString path = IniPath(g_strSetupDir);
+  CString title = m_edtTitle.GetWindowText();
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is written too
+
+  // only the first write is checked: when it fails, nothing else is tried
+  if (!PutString(path, kSecSetup, "Title", title)) {
+    MessageBox("☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
+               "　　機器の接続状況等を確認してください。処理を中断します。",
+               "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...", MB_OK | MB_ICONSTOP);
+    return;
+  }
+  PutString(path, kSecSetup, "Version", m_edtVersion.GetWindowText());
+  PutString(path, kSecSetup, "Name", m_edtCompany.GetWindowText());
+
+  // the box's display lines (wrapped lines count), less the last one
+  int nDisplay = m_edtCommentary.GetLineCount();
+  if (nDisplay > wizardrules::kMaxCommentaryLines + 1) nDisplay = wizardrules::kMaxCommentaryLines + 1;
+  std::vector<std::string> display;
+  for (int i = 0; i < nDisplay; ++i) display.push_back(m_edtCommentary.GetLine(i));
+  std::vector<std::string> lines = wizardrules::CommentaryLinesToStore(display);
+  WriteList(path, kSecCommentary, "Count", "_t", lines.data(), static_cast<int>(lines.size()));
+
+  m_treeFiles.SaveTree();
+
+  PutInt(path, kSecOption, "StartUp", Checked(m_chkStartup));
+  PutInt(path, kSecOption, "Program", Checked(m_chkProgram));
+  PutInt(path, kSecOption, "Desktop", Checked(m_chkDesktop));
+  PutString(path, kSecSetup, "Mode", "1");
+  PutString(path, kSecSetup, "STime", m_edtDelay.GetWindowText());
+  PutInt(path, kSecOption, "Reboot", Checked(m_chkReboot));
+  PutInt(path, kSecOption, "BlueBack", Checked(m_chkBlueBack));
+
+  PutString(path, kSecAltitude, "InstallDir", m_strInstallDir);
+  PutString(path, kSecAltitude, "PrgShortCut", m_strPrgShortCut);
+  PutString(path, kSecAltitude, "PrgGroup", m_strPrgGroup);
+  // the counts never exceed the arrays (they are cut on loading), but the advanced
+  // options may set them: stay inside the arrays whatever they say
+  auto inArray = [this](int n) { return n < 0 ? 0 : (n > m_nArrayCapacity ? m_nArrayCapacity : n); };
+  WriteList(path, kSecGroup, "Files", "_g", m_pGroupFiles, inArray(m_nGroupFiles));
+  WriteList(path, kSecGrpSC, "Files", "_c", m_pGroupShortcutNames, inArray(m_nGroupShortcuts));
+  WriteList(path, kSecSystem, "Files", "_s", m_pSystemFiles, inArray(m_nSystemFiles));
+  PutInt(path, kSecAltitude, "Execute", m_nExecute);
+  PutString(path, kSecAltitude, "ReadMe", m_strReadMe);
+
+  HbBeep();
+  MessageBox("☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
+             "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)",
+             "ｲﾝｽﾄｰﾙ情報設定の終了/その他情報", MB_OK | MB_ICONINFORMATION);
+}
