@@ -1,0 +1,195 @@
+// Start-up through the real program: the four wrong-use boxes, the choice of mode,
+// the uninstall dialog and the single instance.
+#include <gtest/gtest.h>
+
+#include "resource.h"
+#include "uitest.h"
+
+using namespace uitest;
+
+namespace {
+
+const char kCaptionApp[] = "Hanbell/TOVANE Soft Application.";
+const char kLoadingCaption[] = "Hanbell/InstallWizard...Data Loading Message.";
+const char kBackdropCaption[] = "Hanbell/TOVANE Soft(TVS)'s System Installer&Uninstaller...";
+const char kWizardCaption[] = "Hanbell Ver4.00/System Install Wizard.";
+const char kUninstallCaption[] = "Hanbell Ver4.00/UnInstaller...";
+
+std::string ProgramPath() { return ModuleDir() + "Hanbell.exe"; }
+
+bool HasWindow(DWORD pid, const std::string& caption, bool visibleOnly) {
+  for (HWND h : TopWindows(pid, visibleOnly))
+    if (GetText(h) == caption) return true;
+  return false;
+}
+
+// A distribution folder of its own with the program as Setup.exe.
+class Dist {
+ public:
+  explicit Dist(const std::string& name) : m_dir(TempDir(name)) {
+    EXPECT_TRUE(::CopyFileA(ProgramPath().c_str(), (m_dir + "Setup.exe").c_str(), FALSE));
+  }
+  ~Dist() { RemoveTree(m_dir); }
+  void Ini(const std::string& text) { ASSERT_TRUE(WriteFile(m_dir + "Setup.ini", text)); }
+  const std::string& Dir() const { return m_dir; }
+  std::string Exe() const { return m_dir + "Setup.exe"; }
+
+ private:
+  std::string m_dir;
+};
+
+// The program copied into the Windows folder under a name of the test's own, so
+// that an installed Hanbell.exe there stays untouched.
+class InWindowsFolder {
+ public:
+  InWindowsFolder() : m_exe(WindowsDir() + "HbStartTest.exe") {
+    EXPECT_TRUE(::CopyFileA(ProgramPath().c_str(), m_exe.c_str(), FALSE));
+  }
+  ~InWindowsFolder() { ::DeleteFileA(m_exe.c_str()); }
+  const std::string& Exe() const { return m_exe; }
+
+ private:
+  std::string m_exe;
+};
+
+struct Box {
+  const char* args;
+  const char* text;
+  const char* caption;
+  Icon icon;
+};
+
+void ExpectBoxAndEnd(const std::string& exe, const std::string& fullArgs, const std::string& dir, const char* text,
+                     const char* caption, Icon icon) {
+  std::string args = fullArgs.size() > 60 ? fullArgs.substr(0, 60) + "..." : fullArgs;
+  Process p;
+  ASSERT_TRUE(p.Start(exe, fullArgs, dir)) << exe;
+  MessageBoxInfo box = WaitMessageBox(p.Pid());
+  ASSERT_TRUE(box.hwnd) << "args: " << args;
+  EXPECT_EQ(box.text, text) << "args: " << args;
+  EXPECT_EQ(box.caption, caption) << "args: " << args;
+  EXPECT_EQ(box.icon, icon) << "args: " << args;
+  EXPECT_EQ(box.buttons.size(), 1u);
+  // nothing else opened: the box is the program's only window
+  EXPECT_FALSE(HasWindow(p.Pid(), kWizardCaption, false));
+  EXPECT_FALSE(HasWindow(p.Pid(), kUninstallCaption, false));
+  ASSERT_TRUE(Answer(box, IDOK));
+  DWORD code = 1;
+  EXPECT_TRUE(p.WaitExit(kDefaultTimeoutMs, &code)) << "program did not end after the box";
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+
+TEST(Startup, WrongUseFromTheWindowsFolder) {
+  InWindowsFolder prog;
+  Dist noIni("hb_start_noini");
+  Dist mode1("hb_start_mode1");
+  mode1.Ini("[Setup]\r\nMode=1\r\n");
+
+  ExpectBoxAndEnd(prog.Exe(), "", WindowsDir(),
+                  "☆単独では動作しません。ｵﾌﾟｼｮﾝの指定が必要です...\n\n（注:\\Windows ﾌｫﾙﾀﾞ内にある『Hanbell.exe』が起動されています。）",
+                  kCaptionApp, Icon::Information);
+  // "-s" is not looked at in the Windows folder
+  ExpectBoxAndEnd(prog.Exe(), "-s", WindowsDir(),
+                  "☆単独では動作しません。ｵﾌﾟｼｮﾝの指定が必要です...\n\n（注:\\Windows ﾌｫﾙﾀﾞ内にある『Hanbell.exe』が起動されています。）",
+                  kCaptionApp, Icon::Information);
+  ExpectBoxAndEnd(prog.Exe(), "-D", WindowsDir(), "☆ｵﾌﾟｼｮﾝの指定に誤りがあります(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp,
+                  Icon::Information);
+  ExpectBoxAndEnd(prog.Exe(), "-d -t" + noIni.Dir(), WindowsDir(), "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...",
+                  "Hanbell/UnInstall Error!", Icon::Stop);
+  ExpectBoxAndEnd(prog.Exe(), "/d /t" + mode1.Dir(), WindowsDir(), "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...",
+                  "Hanbell/UnInstall Error!", Icon::Stop);
+}
+
+TEST(Startup, DWithoutSOutsideTheWindowsFolder) {
+  Dist dist("hb_start_d");
+  dist.Ini("[Setup]\r\nMode=1\r\n");
+  ExpectBoxAndEnd(dist.Exe(), "-d", dist.Dir(), "☆Hanbellの使い方が不正です。(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp,
+                  Icon::Information);
+  ExpectBoxAndEnd(dist.Exe(), "/D -t" + dist.Dir(), dist.Dir(), "☆Hanbellの使い方が不正です。(/d ｵﾌﾟｼｮﾝ)...",
+                  kCaptionApp, Icon::Information);
+}
+
+TEST(Startup, UninstallDialogForAnInstalledCopy) {
+  InWindowsFolder prog;
+  Dist installed("hb_start_inst");
+  installed.Ini("[Setup]\r\nTitle=Demo\r\nMode=2\r\n");
+  Process p;
+  // upper case on the command line: the folder is taken lower-cased and still found
+  ASSERT_TRUE(p.Start(prog.Exe(), "-D -T" + installed.Dir(), WindowsDir()));
+  HWND dlg = WaitWindow(p.Pid(), kUninstallCaption, "#32770");
+  ASSERT_TRUE(dlg);
+  EXPECT_FALSE(HasWindow(p.Pid(), kLoadingCaption, false));
+  EXPECT_FALSE(HasWindow(p.Pid(), kWizardCaption, false));
+  // the uninstall dialog carries no single-instance property
+  EXPECT_FALSE(::GetPropA(dlg, "HbStartTest"));
+}
+
+namespace {
+enum class Seen { Authoring, InstallWithBackdrop, InstallAlone };
+
+// Starts the program, waits for its wizard and tells the form by the windows around it:
+// the loading window exists only in authoring mode, the backdrop only in install mode.
+Seen StartAndSee(const Dist& dist, const std::string& fullArgs) {
+  std::string args = fullArgs.size() > 60 ? fullArgs.substr(0, 60) + "..." : fullArgs;
+  Process p;
+  EXPECT_TRUE(p.Start(dist.Exe(), fullArgs, dist.Dir()));
+  HWND wizard = WaitWindow(p.Pid(), kWizardCaption, "#32770");
+  EXPECT_TRUE(wizard) << "args: " << args;
+  EXPECT_TRUE(::GetPropA(wizard, "Setup")) << "the wizard carries the single-instance property";
+  bool loading = HasWindow(p.Pid(), kLoadingCaption, false);
+  bool backdrop = HasWindow(p.Pid(), kBackdropCaption, false);
+  EXPECT_FALSE(loading && backdrop);
+  if (loading) return Seen::Authoring;
+  return backdrop ? Seen::InstallWithBackdrop : Seen::InstallAlone;
+}
+}  // namespace
+
+TEST(Startup, ModeChoiceOutsideTheWindowsFolder) {
+  Dist dist("hb_start_mode");
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::Authoring);  // no Setup.ini
+
+  dist.Ini("[Setup]\r\nMode=1\r\n");
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::InstallWithBackdrop);  // BlueBack defaults to 1
+  for (const char* opt : {"-S", "/s", "/S", "x-sx"}) EXPECT_EQ(StartAndSee(dist, opt), Seen::Authoring) << opt;
+  EXPECT_EQ(StartAndSee(dist, "-s -d"), Seen::Authoring);  // -s wins over -d
+
+  dist.Ini("[Setup]\r\nMode=1\r\n[Option]\r\nBlueBack=0\r\n");
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::InstallAlone);
+
+  dist.Ini("[Setup]\r\nMode=2\r\n");
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::Authoring);
+
+  dist.Ini("[Setup]\r\nMode=0\r\n");
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::Authoring);
+}
+
+TEST(Startup, CommandLinesOfAnyLength) {
+  Dist dist("hb_start_long");
+  dist.Ini("[Setup]\r\nMode=1\r\n[Option]\r\nBlueBack=0\r\n");
+  EXPECT_EQ(StartAndSee(dist, std::string(30000, 'A')), Seen::InstallAlone);
+  EXPECT_EQ(StartAndSee(dist, std::string(20000, 'x') + "-S" + std::string(10000, 'y')), Seen::Authoring);
+
+  InWindowsFolder prog;
+  ExpectBoxAndEnd(prog.Exe(), "-d -t" + std::string(30000, 'z'), WindowsDir(),
+                  "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...", "Hanbell/UnInstall Error!", Icon::Stop);
+}
+
+TEST(Startup, SecondStartRaisesTheFirstWizardAndEndsSilently) {
+  Dist dist("hb_start_twice");
+  Process first;
+  ASSERT_TRUE(first.Start(dist.Exe(), "-s", dist.Dir()));
+  HWND wizard = WaitWindow(first.Pid(), kWizardCaption, "#32770");
+  ASSERT_TRUE(wizard);
+  ::PostMessageA(wizard, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(wizard) != FALSE; })) << "wizard did not minimise";
+
+  Process second;
+  ASSERT_TRUE(second.Start(dist.Exe(), "-s", dist.Dir()));
+  DWORD code = 1;
+  ASSERT_TRUE(second.WaitExit(kDefaultTimeoutMs, &code)) << "second copy did not end";
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(WaitFor([&] { return !::IsIconic(wizard); })) << "first wizard was not restored";
+  EXPECT_TRUE(first.Running());
+}
