@@ -23,6 +23,10 @@ reg="$(mktemp --suffix=.reg)"
   done
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n'
   printf '"winemenubuilder.exe"=""\r\n"mscoree"=""\r\n"mshtml"=""\r\n\r\n'
+  # Every program runs in one virtual desktop of 1024x768: the same screen on Xvfb and
+  # on a user's display, with captions drawn for screenshots.
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n\r\n'
   # no crash dialog: a crashing test program must end, not wait for a click
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
