@@ -138,7 +138,20 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   // run from the backdrop, the backdrop owns the wizard and is shown only now
   HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
   if (hOwner) ::ShowWindow(hOwner, SW_SHOWMAXIMIZED);
+  // centred only now: the banner font above is sized from the template's position,
+  // and in the middle the wizard leaves the backdrop's title line free
+  CenterOnWorkArea();
   return TRUE;
+}
+
+void CSetupWizardDlg::CenterOnWorkArea() {
+  RECT rcWork, rc;
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0)) return;
+  GetWindowRect(&rc);
+  int x = rcWork.left + ((rcWork.right - rcWork.left) - (rc.right - rc.left)) / 2;
+  int y = rcWork.top + ((rcWork.bottom - rcWork.top) - (rc.bottom - rc.top)) / 2;
+  SetWindowPos(nullptr, x > rcWork.left ? x : rcWork.left, y > rcWork.top ? y : rcWork.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Stored lines go into the box each with a line break, so the box ends with an empty

@@ -86,6 +86,7 @@ class CSetupWizardDlg : public CDialog {
   void ShowInstallForm(const CString& title, const CString& version, const CString& company);
   void LoadAltitudeLists(const CString& iniPath);
   void FreeArrays();
+  void CenterOnWorkArea();
 
   // Install form's 登録: the install run is not part of the wizard yet.
   void OnInstallRequested();

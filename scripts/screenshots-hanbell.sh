@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Screenshots of Hanbell's windows under Xvfb: the loading window while a large tree
+# is filled, the wizard's authoring form, and the install form over the blue backdrop.
+# Usage: screenshots-hanbell.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$(cd "${1:-$root/build/win32/bin}" && pwd)"
+out="${2:-$root/build/screenshots}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+source "$root/scripts/wineenv.sh"
+for f in Hanbell.exe hbshot.exe; do
+  [[ -f "$bin/$f" ]] || { echo "screenshots-hanbell: $bin/$f is missing (build first)" >&2; exit 1; }
+done
+
+work="$(mktemp -d "$root/build/hb-shots.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+
+cp932() { iconv -f UTF-8 -t CP932; }
+
+# A small distribution: the application, its words and documents.
+dist="$work/dist"
+mkdir -p "$dist/words" "$dist/doc/画像" "$dist/sounds"
+cp "$bin/Hanbell.exe" "$dist/Setup.exe"
+cp "$bin/Hanbell.exe" "$dist/KeyRally.exe"
+for f in words/basic.wds words/上級.wds doc/readme.txt doc/画像/title.bmp sounds/bark.wav sounds/Openin.wav; do
+  printf x > "$dist/$f"  # Unix names stay UTF-8; Wine shows them as Japanese
+done
+printf '%s\r\n' '[Setup]' 'Title=打鍵丸' 'Version=Ver 1.20' 'Name=TOVANE Soft' 'Mode=1' 'STime=100' \
+  '[Commentary]' 'Count=3' '_t0=<<打鍵丸 インストール>>' '_t1=タイピング練習ゲームをインストールします。' \
+  '_t2=ｲﾝｽﾄｰﾙ先を確かめて「登録」を押して下さい。' \
+  '[TreeCtrl]' "Select=$(winepath -w "$dist")\\KeyRally.exe" | cp932 > "$dist/Setup.ini"
+
+# A large distribution, so that the loading window stays up long enough to be seen.
+big="$work/big"
+mkdir -p "$big"
+cp "$bin/Hanbell.exe" "$big/Setup.exe"
+for d in $(seq -w 1 40); do
+  mkdir -p "$big/folder$d"
+  for f in $(seq -w 1 60); do : > "$big/folder$d/file$f.dat"; done
+done
+
+# shot NAME FORM DIR: the driver starts Setup.exe on a virtual screen of its own and
+# brings it into FORM; the screen is saved, then the driver ends what it started.
+shot() {
+  local name="$1" form="$2" dir="$3" markers="$work/markers-$2"
+  mkdir -p "$markers"
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -u
+    wine explorer /desktop=hbshot,1024x768 "$(winepath -w "$4/hbshot.exe")" "$2" "$(winepath -w "$1")" \
+      "$(winepath -w "$5")" &
+    pid=$!
+    for _ in $(seq 1 600); do [[ -f "$5/ready" ]] && break; sleep 0.1; done
+    ok=1
+    if [[ -f "$5/ready" ]]; then
+      sleep 1  # let it paint
+      /usr/bin/import -window root "$3" && ok=0
+    else
+      echo "screenshots-hanbell: $2 did not come up" >&2
+    fi
+    touch "$5/done"
+    wait "$pid" 2>/dev/null || true
+    exit $ok
+  ' _ "$dir" "$form" "$out/$name" "$bin" "$markers" || { failed=1; return 0; }
+  echo "screenshots-hanbell: $out/$name"
+}
+
+failed=0
+[[ -n "${HB_SKIP_LOADING:-}" ]] || shot hanbell-loading.png loading "$big"
+shot hanbell-authoring.png authoring "$dist"
+shot hanbell-install.png install "$dist"
+exit $failed
