@@ -13,6 +13,10 @@ typedef std::string CString;
 
 class CWnd;
 class CDataExchange;
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
+class CCommandLineInfo;
 
 // ---- message maps -------------------------------------------------------------
 typedef LRESULT (*AFX_THUNK)(CWnd* pThis, WPARAM wParam, LPARAM lParam);
@@ -268,10 +272,42 @@ class CWinApp {
 
   virtual BOOL InitInstance() { return TRUE; }
   virtual int Run();
-  virtual int ExitInstance() { return m_nExitCode; }
+  // Saves the recent-file list and frees the document template (WinAppSdi.cpp).
+  virtual int ExitInstance();
   virtual BOOL PreTranslateMessage(MSG* pMsg);
-  virtual BOOL OnIdle(LONG lCount) { return FALSE; }
+  // Lets a frame main window update its status bar and title (WinAppSdi.cpp).
+  virtual BOOL OnIdle(LONG lCount);
   void Enable3dControls() {}  // the controls draw in 3-D on every system we run on
+
+  // ---- single-document programs (WinAppSdi.cpp) ----
+  // Commands the application handles: exit and the recent files; programs add
+  // their own (file new, file open, about) by overriding and calling this.
+  virtual BOOL OnCmdMsg(UINT nID, UINT nCode, CCmdUI* pCmdUI);
+  // Settings go to HKEY_CURRENT_USER\Software\<key>\<application name>.
+  void SetRegistryKey(const char* lpszRegistryKey);
+  void LoadStdProfileSettings(UINT nMaxMRU = 4);
+  void SaveStdProfileSettings();
+  CString GetProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszDefault = nullptr);
+  BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue);
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+  BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  virtual CDocument* OpenDocumentFile(const char* lpszFileName);
+  virtual void AddToRecentFileList(const char* lpszPathName);
+  // The file dialogs of the document commands; fileName is the proposal and the result.
+  virtual BOOL DoPromptFileName(CString& fileName, const char* lpszTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                CDocTemplate* pTemplate);
+  BOOL SaveAllModified();
+  void CloseAllDocuments(BOOL bEndSession);
+  void OnFileNew();
+  void OnFileOpen();
+  void OnAppExit();
+  BOOL OnOpenRecentFile(UINT nID);
+
+  CString m_strRegistryKey;   // empty: no settings are kept
+  CString m_strProfileName;   // the application's subkey
+  CRecentFileList* m_pRecentFileList = nullptr;
+  CDocTemplate* m_pDocTemplate = nullptr;  // the programs have one document type
 
   HINSTANCE m_hInstance = nullptr;
   char* m_lpCmdLine = nullptr;

@@ -71,6 +71,11 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
   app->m_hInstance = hInstance;
   app->m_lpCmdLine = lpCmdLine;
   app->m_nCmdShow = nCmdShow;
+  if (!app->m_pszAppName) {  // a program without a name in code takes its title string
+    static CString s_strTitle;
+    s_strTitle = AfxLoadString(0xE000 /* AFX_IDS_APP_TITLE */);
+    if (!s_strTitle.empty()) app->m_pszAppName = s_strTitle.c_str();
+  }
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
   ::InitCommonControlsEx(&icc);
   int code;

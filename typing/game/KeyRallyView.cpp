@@ -1,0 +1,5 @@
+#include "KeyRallyView.h"
+
+IMPLEMENT_DYNCREATE(CKeyRallyView, CView)
+
+void CKeyRallyView::OnDraw(CDC*) {}
