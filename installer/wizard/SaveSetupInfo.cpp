@@ -24,6 +24,19 @@ void WriteList(const CString& path, const char* section, const char* countKey, c
   WriteSection(path, section, writes);
 }
 
+// Display line i of an edit box, without its break. The length the box reports may
+// count characters rather than bytes, so the buffer has room for two bytes each.
+std::string DisplayLine(const CEdit& edit, int i) {
+  int nChars = static_cast<int>(edit.SendMessage(EM_LINELENGTH, edit.SendMessage(EM_LINEINDEX, i)));
+  if (nChars <= 0) return std::string();
+  std::vector<char> buf(static_cast<size_t>(nChars) * 2 + 2, '\0');
+  *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(buf.size() > 0xFFFF ? 0xFFFF : buf.size());
+  int n = static_cast<int>(edit.SendMessage(EM_GETLINE, i, reinterpret_cast<LPARAM>(buf.data())));
+  if (n < 0) n = 0;
+  if (static_cast<size_t>(n) > buf.size()) n = static_cast<int>(buf.size());
+  return std::string(buf.data(), static_cast<size_t>(n));
+}
+
 int Checked(const CButton& box) { return box.GetCheck() == BST_CHECKED ? 1 : 0; }
 
 }  // namespace
@@ -47,7 +60,7 @@ void CSetupWizardDlg::SaveSetupInfo() {
   int nDisplay = m_edtCommentary.GetLineCount();
   if (nDisplay > wizardrules::kMaxCommentaryLines + 1) nDisplay = wizardrules::kMaxCommentaryLines + 1;
   std::vector<std::string> display;
-  for (int i = 0; i < nDisplay; ++i) display.push_back(m_edtCommentary.GetLine(i));
+  for (int i = 0; i < nDisplay; ++i) display.push_back(DisplayLine(m_edtCommentary, i));
   std::vector<std::string> lines = wizardrules::CommentaryLinesToStore(display);
   WriteList(path, kSecCommentary, "Count", "_t", lines.data(), static_cast<int>(lines.size()));
 

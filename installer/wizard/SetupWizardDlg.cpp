@@ -4,6 +4,7 @@
 
 #include "Globals.h"
 #include "LoadingDlg.h"
+#include "FolderPicker.h"
 #include "ProfileSection_win.h"
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
@@ -297,9 +298,13 @@ void CSetupWizardDlg::OnPaint() {
 
 HCURSOR CSetupWizardDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
-// The folder picker comes with the shell services' browser; until then 参照 leaves
-// the field to be typed.
-void CSetupWizardDlg::OnBrowseInstallDir() {}
+void CSetupWizardDlg::OnBrowseInstallDir() {
+  HbBeep();
+  CString start = wizardrules::BrowseStartFolder(m_edtInstallDir.GetWindowText());
+  CString chosen = BrowseForFolder(start, "インストール先のフォルダを選択してください...", m_hWnd);
+  if (!chosen.empty()) m_edtInstallDir.SetWindowText(chosen.c_str());
+  HbBeep();
+}
 
 void CSetupWizardDlg::OnRefreshTree() {
   EnableControls(FALSE);

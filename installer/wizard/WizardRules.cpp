@@ -102,6 +102,17 @@ std::vector<std::string> CommentaryLinesToStore(const std::vector<std::string>& 
   return lines;
 }
 
+std::string BrowseStartFolder(const std::string& fieldText) {
+  std::string start = DriveAndFolder(fieldText);
+  if (EndsWithBackslash(start)) start.pop_back();
+  return start;
+}
+
+std::string PickedFolder(const std::string& path, const std::string& initialFolder) {
+  if (path.size() >= kLineBuffer) return initialFolder;
+  return WithBackslash(path);
+}
+
 int ClampListCount(int nStored, int capacity) {
   if (nStored <= 0 || capacity <= 1) return 0;
   return nStored < capacity ? nStored : capacity - 1;

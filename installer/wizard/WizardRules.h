@@ -78,6 +78,14 @@ std::string CommentaryText(const std::vector<std::string>& lines);
 // to the fetch buffer without splitting a double-byte character.
 std::vector<std::string> CommentaryLinesToStore(const std::vector<std::string>& displayLines);
 
+// The folder browser's start for the install folder field: its drive and folder
+// part without the final backslash ("C:\Apps\Sample" -> "C:\Apps").
+std::string BrowseStartFolder(const std::string& fieldText);
+
+// The browser's answer in the installer's convention: the chosen path with a final
+// backslash ("" stays ""), or the initial folder when the path fills 260 bytes.
+std::string PickedFolder(const std::string& path, const std::string& initialFolder);
+
 // A stored list count made safe for an array of `capacity` entries: negative counts
 // give 0, and one entry always stays free so that an empty entry follows the last used.
 int ClampListCount(int nStored, int capacity);

@@ -262,3 +262,51 @@ TEST(InstallForm, InstallFolderIsNormalisedWhenLeft) {
   FocusControl(w, IDC_STARTUP);
   EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == proposal; })) << GetText(w, IDC_INSTALLDIR);
 }
+
+namespace {
+// The folder browser the wizard opened: a dialog of the process other than the wizard.
+HWND WaitBrowser(DWORD pid, HWND wizard) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    for (HWND h : TopWindows(pid, true))
+      if (h != wizard && ClassOf(h) == "#32770") found = h;
+    return found != nullptr;
+  });
+  return found;
+}
+
+bool HasChildText(HWND parent, const std::string& text) {
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (GetText(c) == text) return true;
+  return false;
+}
+}  // namespace
+
+TEST(InstallForm, BrowseStartsAtTheFieldsFolderAndTakesTheChoice) {
+  Dist d("hb_inst_browse");
+  d.File("bin\\demo.exe");
+  d.Folder("target\\inner");
+  d.SetIni(AuthoredIni(d, "demo.exe", "[Option]\r\nBlueBack=0\r\n"));
+  Process p;
+  ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
+  HWND w = WaitWizard(p);
+  ASSERT_TRUE(w);
+
+  // a field without a final backslash opens the browser at its parent folder
+  ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, d.Dir() + "target\\notyet"));
+  ASSERT_TRUE(Click(w, IDC_BROWSE));
+  HWND browser = WaitBrowser(p.Pid(), w);
+  ASSERT_TRUE(browser) << "no folder browser";
+  EXPECT_TRUE(HasChildText(browser, "インストール先のフォルダを選択してください..."));
+  ::PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitGone(browser));
+  EXPECT_EQ(GetText(w, IDC_INSTALLDIR), d.Dir() + "target\\notyet") << "cancel keeps the field";
+
+  ASSERT_TRUE(Click(w, IDC_BROWSE));
+  browser = WaitBrowser(p.Pid(), w);
+  ASSERT_TRUE(browser);
+  ::PostMessageA(browser, WM_COMMAND, IDOK, 0);  // take the preselected folder
+  ASSERT_TRUE(WaitGone(browser));
+  EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == d.Dir() + "target\\"; }))
+      << GetText(w, IDC_INSTALLDIR);
+}

@@ -142,3 +142,15 @@ TEST(WizardLists, StoredCountsAreCutToTheArrays) {
   EXPECT_EQ(ClampListCount(-7, 50), 0);
   EXPECT_EQ(ClampListCount(0, 50), 0);
 }
+
+TEST(WizardFolderPicker, StartsAtTheFieldsFolderAndAnswersWithABackslash) {
+  EXPECT_EQ(BrowseStartFolder("C:\\Apps\\Sample"), "C:\\Apps");  // a last part without "\" is dropped
+  EXPECT_EQ(BrowseStartFolder("C:\\Apps\\Sample\\"), "C:\\Apps\\Sample");
+  EXPECT_EQ(BrowseStartFolder(""), "");
+  EXPECT_EQ(BrowseStartFolder("C:\\"), "C:");
+  EXPECT_EQ(BrowseStartFolder("C:\\表\\"), "C:\\表");
+  EXPECT_EQ(PickedFolder("C:\\Apps", "X"), "C:\\Apps\\");
+  EXPECT_EQ(PickedFolder("C:\\", "X"), "C:\\");  // a drive root keeps its one backslash
+  EXPECT_EQ(PickedFolder("", "X"), "");           // no file-system path: nothing chosen
+  EXPECT_EQ(PickedFolder(std::string(260, 'a'), "C:\\start"), "C:\\start");
+}
