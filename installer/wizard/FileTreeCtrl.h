@@ -2,6 +2,7 @@
 // icons, saved to and rebuilt from the [TreeCtrl] section of Setup.ini, selection by
 // path, ticks from and to lists of paths. Used by four controls in three dialogs.
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "AfxCtrl.h"
@@ -54,4 +55,14 @@ class CFileTreeCtrl : public CTreeCtrl {
   static int CALLBACK CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
 
   FileTreeItemData* GetData(HTREEITEM hItem) const;
+
+ private:
+  friend class CFileTreeAdapter;
+  // InsertFileItem for an entry just listed (known to exist) or not (looked at first).
+  HTREEITEM InsertListedItem(const CString& strPath, const CString& strLabel, HTREEITEM hParent, DWORD dwAttributes,
+                             bool bListed);
+  // Every item's data, released by ClearTree (and with the object, should a dialog
+  // never have cleared it).
+  std::vector<std::unique_ptr<FileTreeItemData>> m_itemData;
+  HIMAGELIST m_hImageList = nullptr;  // the image list last given to the control
 };

@@ -1,0 +1,276 @@
+#include "FileTree.h"
+
+#include "Mbcs.h"
+#include "SetupInfo.h"
+
+namespace filetree {
+
+namespace {
+
+std::string DropTrailingSlash(const std::string& path) {
+  if (!path.empty() && mbcs::FindLastChar(path, '\\') == path.size() - 1) return path.substr(0, path.size() - 1);
+  return path;
+}
+
+// Components split at every "\" (character-aware).
+std::vector<std::string> SplitComponents(const std::string& rest) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t slash = mbcs::FindFirstChar(rest, '\\', start);
+    if (slash == std::string::npos) {
+      parts.push_back(rest.substr(start));
+      return parts;
+    }
+    parts.push_back(rest.substr(start, slash - start));
+    start = slash + 1;
+  }
+}
+
+Item FindChildExact(const ITree& tree, Item parent, const std::string& label) {
+  for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
+    if (tree.GetLabel(c) == label) return c;
+  return nullptr;
+}
+
+}  // namespace
+
+// ---- rules --------------------------------------------------------------------
+
+bool IsListed(const std::string& name, unsigned long attributes) {
+  if (IsFolder(attributes)) return name != "." && name != "..";
+  return !mbcs::IEquals(name, "Setup.exe") && !mbcs::IEquals(name, "Setup.ini");
+}
+
+std::string SortKey(const std::string& label, unsigned long attributes) {
+  return (IsFolder(attributes) ? "00_" : "01_") + label;
+}
+
+int CompareSortKeys(const std::string& a, const std::string& b) { return mbcs::ICompare(a, b); }
+
+std::string RootLabel(const std::string& setupDir) { return DropTrailingSlash(setupDir); }
+
+std::string ItemPath(const ITree& tree, Item item) {
+  if (!item) return std::string();
+  std::vector<Item> chain;
+  for (Item i = item; i; i = tree.GetParent(i)) chain.push_back(i);
+  std::string path;
+  for (std::size_t k = chain.size(); k-- > 0;) {
+    path += tree.GetLabel(chain[k]);
+    if (k > 0) path += '\\';
+  }
+  if (IsFolder(tree.GetAttributes(item))) path += '\\';
+  return path;
+}
+
+// ---- the bounded walk ---------------------------------------------------------
+
+void BoundedWalk(const ITree& tree, const std::function<void(Item)>& visit, const WalkHooks& hooks) {
+  Item stack[kMaxDepth];
+  int depth = 0;
+  Item current = tree.GetRoot();
+  while (current || depth > 0) {
+    if (hooks.onPass) hooks.onPass();
+    // Down: first children, as far as the stack allows.
+    while (current && depth < kMaxDepth) {
+      if (hooks.onDescend) hooks.onDescend();
+      Item child = tree.GetFirstChild(current);
+      if (!child) {
+        current = nullptr;
+        break;
+      }
+      stack[depth++] = child;
+      visit(child);
+      current = child;
+    }
+    // Across: the next sibling of the deepest item, or one level up.
+    if (depth > 0) {
+      Item next = tree.GetNextSibling(stack[--depth]);
+      if (next) {
+        stack[depth++] = next;
+        if (IsFolder(tree.GetAttributes(next))) visit(next);
+      }
+      current = next;
+    }
+  }
+}
+
+// ---- building, saving, collecting -----------------------------------------------
+
+int FillFolder(IBuildTree& tree, Item parent, const std::string& folder) {
+  if (folder.empty() || mbcs::FindLastChar(folder, '\\') != folder.size() - 1) return 0;
+  std::vector<DirEntry> entries;
+  if (!tree.ListFolder(folder, entries)) return 0;
+  int files = 0;
+  for (const DirEntry& e : entries) {
+    if (!IsListed(e.strName, e.dwAttributes)) continue;
+    tree.InsertItem(folder + e.strName, e.strName, parent, e.dwAttributes);
+    if (!IsFolder(e.dwAttributes)) ++files;  // counted even when the insertion failed
+  }
+  tree.SortChildren(parent);
+  return files;
+}
+
+int BuildFromDisk(IBuildTree& tree, const std::string& setupDir) {
+  Item root = tree.InsertItem(setupDir, RootLabel(setupDir), nullptr, kFolderBit);
+  if (!root) return 0;
+  int files = FillFolder(tree, root, setupDir);
+  WalkHooks hooks;
+  hooks.onPass = [&tree] {
+    tree.PumpMessages();
+    tree.AdvanceProgress();
+  };
+  hooks.onDescend = [&tree] { tree.PumpMessages(); };
+  BoundedWalk(tree, [&](Item item) { files += FillFolder(tree, item, ItemPath(tree, item)); }, hooks);
+  return files;
+}
+
+namespace {
+// Appends "path|attributes" of each child of `parent`, whose path is `parentPath`.
+void AppendChildEntries(const ITree& tree, Item parent, const std::string& parentPath, std::vector<std::string>& out) {
+  for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c)) {
+    unsigned long attr = tree.GetAttributes(c);
+    out.push_back(parentPath + tree.GetLabel(c) + (IsFolder(attr) ? "\\" : "") + "|" + std::to_string(attr));
+  }
+}
+}  // namespace
+
+std::vector<std::string> SaveEntries(const ITree& tree) {
+  std::vector<std::string> out;
+  Item root = tree.GetRoot();
+  if (!root) return out;
+  out.push_back(ItemPath(tree, root) + "|" + std::to_string(tree.GetAttributes(root)));
+  // A child's path is its parent's labels and "", whatever the parent's stored word.
+  auto prefixOf = [&tree](Item item) {
+    std::string p = ItemPath(tree, item);
+    return IsFolder(tree.GetAttributes(item)) ? p : p + "\\";
+  };
+  AppendChildEntries(tree, root, prefixOf(root), out);
+  BoundedWalk(tree, [&](Item item) { AppendChildEntries(tree, item, prefixOf(item), out); });
+  return out;
+}
+
+std::vector<std::string> TickedPaths(const ITree& tree, const std::function<bool(Item)>& isTicked) {
+  std::vector<std::string> out;
+  Item root = tree.GetRoot();
+  if (!root) return out;
+  out.push_back(ItemPath(tree, root));
+  auto collect = [&](Item parent) {
+    for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
+      if (isTicked(c)) out.push_back(ItemPath(tree, c));
+  };
+  collect(root);
+  BoundedWalk(tree, collect);
+  return out;
+}
+
+Item InsertStoredEntry(IBuildTree& tree, const std::string& path, unsigned long attributes, const std::string& setupDir) {
+  InsertPlace place = PlaceStoredEntry(tree, path, setupDir);
+  switch (place.kind) {
+    case InsertPlace::kRoot:
+      return tree.InsertItem(setupDir, RootLabel(setupDir), nullptr, attributes);
+    case InsertPlace::kChild:
+      return tree.InsertItem(place.strFullPath, place.strLabel, place.parent, attributes);
+    default:
+      return nullptr;
+  }
+}
+
+LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& section, const std::string& setupDir,
+                      const std::string& topRoot) {
+  LoadResult result;
+  int count = section.GetInt("Count", 0);
+  if (count <= 0) return result;  // a negative count is damage: nothing to load
+  if (tree.GetRoot()) tree.ClearAll();
+  tree.BeginProgress(static_cast<unsigned long>(count));
+  for (int i = 0; i < count; ++i) {
+    tree.PumpMessages();
+    tree.AdvanceProgress();
+    setupinfo::TreeEntry entry;
+    // A missing key reads as "" and ends the load too, so a huge count stops at the
+    // first index the file does not hold.
+    if (!setupinfo::ParseTreeEntry(section.GetString(setupinfo::EntryKey("_f", i), "", setupinfo::kBufPath), entry))
+      return result;
+    InsertStoredEntry(tree, setupinfo::Rebase(entry.strPath, topRoot, setupDir), entry.dwAttributes, setupDir);
+  }
+  result.strSelect = setupinfo::Rebase(section.GetString("Select", "", setupinfo::kBufPath), topRoot, setupDir);
+  result.nFiles = section.GetInt("Files", 0);
+  result.nCount = count;
+  return result;
+}
+
+// ---- matching -----------------------------------------------------------------
+
+Item MatchSelectPath(const ITree& tree, const std::string& pathIn, std::size_t setupDirLen) {
+  if (pathIn.empty()) return nullptr;
+  std::string path = DropTrailingSlash(pathIn);
+  // The first component is the setup folder itself, "\" included in it where the
+  // folder is a drive root's child like C:\DIST.
+  std::size_t from = setupDirLen > 0 ? setupDirLen - 1 : 0;
+  std::size_t slash = mbcs::FindFirstChar(path, '\\', from);
+  std::vector<std::string> parts;
+  if (slash == std::string::npos) {
+    parts.push_back(path);
+  } else {
+    parts.push_back(path.substr(0, slash));
+    std::vector<std::string> rest = SplitComponents(path.substr(slash + 1));
+    parts.insert(parts.end(), rest.begin(), rest.end());
+  }
+  Item matched = nullptr;
+  Item item = tree.GetRoot();
+  for (const std::string& part : parts) {
+    Item found = nullptr;
+    for (Item i = item; i; i = tree.GetNextSibling(i)) {
+      if (mbcs::IEquals(tree.GetLabel(i), part)) {
+        found = i;
+        break;
+      }
+    }
+    if (!found) break;
+    matched = found;
+    item = tree.GetFirstChild(found);
+  }
+  return matched;
+}
+
+InsertPlace PlaceStoredEntry(const ITree& tree, const std::string& pathIn, const std::string& setupDir) {
+  InsertPlace place;
+  if (pathIn.empty()) return place;
+  std::string path = DropTrailingSlash(pathIn);
+  place.strFullPath = path;
+  Item root = tree.GetRoot();
+  if (!root) {
+    place.kind = InsertPlace::kRoot;
+    return place;
+  }
+  // Only entries inside the setup folder belong below the root.
+  if (path.size() <= setupDir.size() || !mbcs::IEquals(path.substr(0, setupDir.size()), setupDir)) return place;
+  std::vector<std::string> parts = SplitComponents(path.substr(setupDir.size()));
+  Item current = root;
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    current = FindChildExact(tree, current, parts[i]);
+    if (!current) return place;
+  }
+  if (parts.back().empty()) return place;
+  place.kind = InsertPlace::kChild;
+  place.parent = current;
+  place.strLabel = parts.back();
+  return place;
+}
+
+Item FindTickPath(const ITree& tree, const std::string& path, std::size_t prefixLen) {
+  Item current = tree.GetRoot();
+  if (!current || path.size() < prefixLen) return nullptr;
+  std::string rest = DropTrailingSlash(path.substr(prefixLen));
+  for (;;) {
+    std::size_t slash = mbcs::FindFirstChar(rest, '\\');
+    if (slash == std::string::npos) break;
+    current = FindChildExact(tree, current, rest.substr(0, slash));
+    if (!current) return nullptr;
+    rest = rest.substr(slash + 1);
+  }
+  if (tree.GetLabel(current) == rest) return current;
+  return FindChildExact(tree, current, rest);
+}
+
+}  // namespace filetree
