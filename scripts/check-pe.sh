@@ -2,6 +2,7 @@
 # Checks that a program is a 32-bit GUI executable importing only DLLs every
 # Windows has. Usage: check-pe.sh PROGRAM.exe
 set -uo pipefail
+export LC_ALL=C  # objdump speaks the locale's language otherwise
 exe="$1"
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|winmm|msvcrt|version)\.dll$'
 head=$(i686-w64-mingw32-objdump -f "$exe") || { echo "cannot read $exe"; exit 1; }
