@@ -1,5 +1,7 @@
 #include "FileTree.h"
 
+#include <unordered_map>
+
 #include "Mbcs.h"
 #include "SetupInfo.h"
 
@@ -26,6 +28,13 @@ std::vector<std::string> SplitComponents(const std::string& rest) {
     start = slash + 1;
   }
 }
+
+typedef std::pair<Item, std::string> ChildKey;
+struct ChildKeyHash {
+  std::size_t operator()(const ChildKey& k) const {
+    return std::hash<const void*>()(k.first) * 31u + std::hash<std::string>()(k.second);
+  }
+};
 
 Item FindChildExact(const ITree& tree, Item parent, const std::string& label) {
   for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
@@ -183,6 +192,9 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
   if (count <= 0) return result;  // a negative count is damage: nothing to load
   if (tree.GetRoot()) tree.ClearAll();
   tree.BeginProgress(static_cast<unsigned long>(count));
+  // Children by parent and label, the first inserted kept: what the exact label search
+  // among a folder's children finds, since nothing is sorted while loading.
+  std::unordered_map<ChildKey, Item, ChildKeyHash> children;
   for (int i = 0; i < count; ++i) {
     tree.PumpMessages();
     tree.AdvanceProgress();
@@ -191,7 +203,24 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
     // first index the file does not hold.
     if (!setupinfo::ParseTreeEntry(section.GetString(setupinfo::EntryKey("_f", i), "", setupinfo::kBufPath), entry))
       return result;
-    InsertStoredEntry(tree, setupinfo::Rebase(entry.strPath, topRoot, setupDir), entry.dwAttributes, setupDir);
+    std::string path = DropTrailingSlash(setupinfo::Rebase(entry.strPath, topRoot, setupDir));
+    if (path.empty()) continue;
+    Item root = tree.GetRoot();
+    if (!root) {
+      tree.InsertItem(setupDir, RootLabel(setupDir), nullptr, entry.dwAttributes);
+      continue;
+    }
+    // Only entries inside the setup folder belong below the root.
+    if (path.size() <= setupDir.size() || !mbcs::IEquals(path.substr(0, setupDir.size()), setupDir)) continue;
+    std::vector<std::string> parts = SplitComponents(path.substr(setupDir.size()));
+    Item parent = root;
+    for (std::size_t k = 0; parent && k + 1 < parts.size(); ++k) {
+      auto it = children.find(ChildKey(parent, parts[k]));
+      parent = it == children.end() ? nullptr : it->second;
+    }
+    if (!parent || parts.back().empty()) continue;  // its folder is not in the tree
+    if (Item item = tree.InsertItem(path, parts.back(), parent, entry.dwAttributes))
+      children.emplace(ChildKey(parent, parts.back()), item);
   }
   result.strSelect = setupinfo::Rebase(section.GetString("Select", "", setupinfo::kBufPath), topRoot, setupDir);
   result.nFiles = section.GetInt("Files", 0);

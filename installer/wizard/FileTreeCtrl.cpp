@@ -60,7 +60,14 @@ class CFileTreeAdapter : public filetree::IBuildTree {
     m_tree.SendMessage(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
   }
 
-  void PumpMessages() override { PumpPendingMessage(); }
+  // One pending message every few milliseconds keeps the windows alive; a look at the
+  // queue for every item would cost more than the listing itself.
+  void PumpMessages() override {
+    DWORD now = ::GetTickCount();
+    if (now - m_dwLastPump < kPumpIntervalMs) return;
+    m_dwLastPump = now;
+    PumpPendingMessage();
+  }
   void BeginProgress(unsigned long limit) override {
     if (g_pLoadingDlg) g_pLoadingDlg->BeginProgress(static_cast<unsigned int>(limit), 1);
   }
@@ -70,8 +77,10 @@ class CFileTreeAdapter : public filetree::IBuildTree {
   void ClearAll() override { m_tree.ClearTree(); }
 
  private:
+  static constexpr DWORD kPumpIntervalMs = 10;
   CFileTreeCtrl& m_tree;
   std::string m_strListed;  // the folder listed last
+  DWORD m_dwLastPump = ::GetTickCount() - kPumpIntervalMs;
 };
 
 CFileTreeCtrl::CFileTreeCtrl() : m_nFiles(0) {}

@@ -170,6 +170,12 @@ TEST(FileTreeLoad, StoredOrderKeptAndLetterCaseOfFoldersMatters) {
   EXPECT_EQ(5, r.nCount);
   EXPECT_EQ((std::vector<std::string>{"z.txt", "Data"}), t.ChildLabels(t.GetRoot()));
   EXPECT_EQ(std::vector<std::string>{"kept.txt"}, t.ChildLabels(t.Child(t.GetRoot(), "Data")));
+  // One entry at a time (InsertPath) follows the same rules.
+  EXPECT_FALSE(filetree::InsertStoredEntry(t, "C:\\DIST\\DATA\\x.txt", 32, kDir));
+  EXPECT_FALSE(filetree::InsertStoredEntry(t, "D:\\DIST\\y.txt", 32, kDir));
+  Item added = filetree::InsertStoredEntry(t, "C:\\DIST\\Data\\new\\", 16, kDir);
+  ASSERT_TRUE(added);
+  EXPECT_EQ("C:\\DIST\\Data\\new\\", filetree::ItemPath(t, added));
 }
 
 TEST(FileTreeLoad, DamagedSectionsNeverOverrunOrHang) {
