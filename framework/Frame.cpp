@@ -256,7 +256,8 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
 void CFrameWnd::UpdateMenuItems(HMENU hMenu) {
   CCmdUI state;
   state.m_hMenu = hMenu;
-  for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(hMenu)); i = state.m_nIndex + 1) {
+  if (!::IsMenu(hMenu)) return;
+  for (UINT i = 0; static_cast<int>(i) < ::GetMenuItemCount(hMenu); i = state.m_nIndex + 1) {
     state.m_nIndex = i;
     UINT id = ::GetMenuItemID(hMenu, static_cast<int>(i));
     if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or pop-up

@@ -47,13 +47,13 @@ BOOL CWinApp::OnCmdMsg(UINT nID, UINT nCode, CCmdUI* pCmdUI) {
 // ---- profile --------------------------------------------------------------------------
 namespace {
 // HKCU\Software\<key>\<application>\<section>, created on demand when writing.
-HKEY OpenSectionKey(const CWinApp& app, const char* lpszSection, bool create) {
+HKEY OpenSectionKey(const CWinApp& app, const char* lpszSection, bool create, REGSAM access = KEY_READ) {
   if (app.m_strRegistryKey.empty() || app.m_strProfileName.empty()) return nullptr;
   std::string path = "Software\\" + app.m_strRegistryKey + "\\" + app.m_strProfileName + "\\" + lpszSection;
   HKEY h = nullptr;
   LONG r = create ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                       KEY_READ | KEY_WRITE, nullptr, &h, nullptr)
-                  : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h);
+                  : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &h);
   return r == ERROR_SUCCESS ? h : nullptr;
 }
 }  // namespace
@@ -77,7 +77,7 @@ CString CWinApp::GetProfileString(const char* lpszSection, const char* lpszEntry
 }
 
 BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue) {
-  HKEY h = OpenSectionKey(*this, lpszSection, lpszValue != nullptr);
+  HKEY h = OpenSectionKey(*this, lpszSection, lpszValue != nullptr, KEY_READ | KEY_WRITE);
   if (!h) return lpszValue == nullptr;  // nothing to delete
   LONG r;
   if (lpszValue)

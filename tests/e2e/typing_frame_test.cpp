@@ -1,0 +1,146 @@
+// KeyRally's main window: placement, title, menus, status bar, Ctrl+N, the about box
+// and the version information.
+#include <memory>
+
+#include "typing_fixture.h"
+
+using krtest::PopupItems;
+using krtest::Texts;
+
+TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
+  ASSERT_EQ(::GetSystemMetrics(SM_CXSCREEN), 1024) << "the tests need a 1024x768 screen";
+  ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 768);
+  uitest::Process p;
+  HWND frame = Start(p);
+  ASSERT_TRUE(frame);
+  RECT r;
+  ::GetWindowRect(frame, &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 192);
+  EXPECT_EQ(r.right - r.left, 824);
+  EXPECT_EQ(r.bottom - r.top, 384);
+  EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
+
+  krtest::Menu menu = krtest::ReadMenu(frame);
+  ASSERT_FALSE(menu.empty()) << "the menu probe did not answer";
+  krtest::Menu bar = PopupItems(menu, -1);
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "単語リスト(&L)", "ゲーム(&G)", "フォント(&O)",
+                                                 "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  ASSERT_EQ(bar.size(), 6u);
+  EXPECT_EQ(bar[1].id, static_cast<UINT>(ID_WORD_LIST));
+  EXPECT_EQ(bar[3].id, static_cast<UINT>(ID_WORD_FONT));
+  krtest::Menu file = PopupItems(menu, 0);
+  EXPECT_EQ(Texts(file), (std::vector<std::string>{"開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S",
+                                                  "名前を付けて保存(&A)...", "", "最近使ったﾌｧｲﾙ", "",
+                                                  "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  const UINT fileIds[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT};
+  ASSERT_EQ(file.size(), 7u);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(file[i].id, fileIds[i]) << i;
+  EXPECT_TRUE(file[4].state & MF_GRAYED) << "no recent files yet";
+  EXPECT_FALSE(file[0].state & MF_GRAYED);
+  krtest::Menu game = PopupItems(menu, 2);
+  EXPECT_EQ(Texts(game), (std::vector<std::string>{"開始(&A)\tCtrl+A", "停止(&P)\tCtrl+P", "再開(&R)\tCtrl+R"}));
+  ASSERT_EQ(game.size(), 3u);
+  EXPECT_EQ(game[0].id, static_cast<UINT>(ID_GAME_START));
+  EXPECT_EQ(game[1].id, static_cast<UINT>(ID_GAME_STOP));
+  EXPECT_EQ(game[2].id, static_cast<UINT>(ID_GAME_RESUME));
+  krtest::Menu show = PopupItems(menu, 4), help = PopupItems(menu, 5);
+  EXPECT_EQ(Texts(show), std::vector<std::string>{"ｽﾃｰﾀｽ ﾊﾞｰ(&S)"});
+  ASSERT_EQ(show.size(), 1u);
+  EXPECT_EQ(show[0].id, static_cast<UINT>(ID_VIEW_STATUS_BAR));
+  EXPECT_TRUE(show[0].state & MF_CHECKED);
+  EXPECT_EQ(Texts(help), std::vector<std::string>{"KeyRally のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  ASSERT_EQ(help.size(), 1u);
+  EXPECT_EQ(help[0].id, static_cast<UINT>(ID_APP_ABOUT));
+
+  // status bar: five panes, the idle text, a command's prompt while its item is lit
+  HWND status = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(uitest::ClassOf(status), "msctls_statusbar32");
+  EXPECT_EQ(::SendMessageA(status, SB_GETPARTS, 0, 0), 5);
+  EXPECT_TRUE(uitest::WaitFor([&] { return krtest::PaneText(status, 0) == "ﾚﾃﾞｨ"; }, 5000)) << krtest::PaneText(status, 0);
+  LPARAM hMenu = reinterpret_cast<LPARAM>(::GetMenu(frame));  // only its presence counts here
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "既存のﾌｧｲﾙを開く");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_APP_EXIT, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // menu closed
+  EXPECT_EQ(krtest::PaneText(status, 0), "ﾚﾃﾞｨ");
+
+  // the status bar toggle hides the bar, the view takes its room, and back
+  HWND view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
+  ASSERT_TRUE(view);
+  RECT before;
+  ::GetWindowRect(view, &before);
+  krtest::Command(frame, ID_VIEW_STATUS_BAR);
+  EXPECT_TRUE(uitest::WaitFor([&] { return !::IsWindowVisible(status); }, 5000));
+  RECT after;
+  EXPECT_TRUE(uitest::WaitFor([&] {
+    ::GetWindowRect(view, &after);
+    return after.bottom > before.bottom;
+  }, 5000));
+  EXPECT_FALSE(PopupItems(krtest::ReadMenu(frame), 4).at(0).state & MF_CHECKED);
+  krtest::Command(frame, ID_VIEW_STATUS_BAR);
+  EXPECT_TRUE(uitest::WaitFor([&] { return ::IsWindowVisible(status) != FALSE; }, 5000));
+  EXPECT_TRUE(PopupItems(krtest::ReadMenu(frame), 4).at(0).state & MF_CHECKED);
+  Close(p, frame);
+}
+
+TEST_F(KeyRallyTest, CtrlNStartsAnEmptyListAndSaveAsWritesFourZeroBytes) {
+  std::string words = krtest::WdsBytes({"alpha", "beta", "ガンマ"});
+  Put("three.wds", words);
+  uitest::Process p;
+  HWND frame = Start(p, "three.wds");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
+  EXPECT_EQ(SaveAs(p, frame, "copy.wds"), words) << "the command-line file was not loaded";
+  krtest::PressKeys(frame, {VK_CONTROL, 'N'});
+  EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
+  EXPECT_EQ(SaveAs(p, frame, "empty.wds"), std::string(4, '\0'));
+  Close(p, frame);
+}
+
+TEST_F(KeyRallyTest, AboutBoxAndVersionInformation) {
+  uitest::Process p;
+  HWND frame = Start(p);
+  ASSERT_TRUE(frame);
+  krtest::Command(frame, ID_APP_ABOUT);
+  HWND about = uitest::WaitWindow(p.Pid(), krtest::kAboutCaption, "#32770");
+  ASSERT_TRUE(about);
+  EXPECT_EQ(uitest::GetText(about, IDC_ABOUT_NAME), "打鍵丸 (KeyRally) ﾊﾞｰｼﾞｮﾝ 1.0");
+  EXPECT_NE(uitest::GetText(about, IDC_ABOUT_COPYRIGHT).find("Copyright"), std::string::npos);
+  EXPECT_FALSE(::IsWindowEnabled(frame)) << "the about box is modal";
+  uitest::Click(about, IDOK);
+  EXPECT_TRUE(uitest::WaitGone(about));
+  EXPECT_TRUE(uitest::WaitFor([&] { return ::IsWindowEnabled(frame) != FALSE; }, 5000));
+  Close(p, frame);
+
+  std::string exe = krtest::ProgramPath();
+  DWORD handle = 0;
+  DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  std::unique_ptr<char[]> data(new char[size]);
+  ASSERT_TRUE(::GetFileVersionInfoA(exe.c_str(), 0, size, data.get()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(::VerQueryValueA(data.get(), "\\", reinterpret_cast<void**>(&fixed), &len));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+  WORD* lang = nullptr;
+  ASSERT_TRUE(::VerQueryValueA(data.get(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&lang), &len));
+  EXPECT_EQ(lang[0], 0x0411);
+  auto value = [&](const char* name) {
+    char* v = nullptr;
+    UINT n = 0;
+    std::string path = std::string("\\StringFileInfo\\041103a4\\") + name;
+    return ::VerQueryValueA(data.get(), path.c_str(), reinterpret_cast<void**>(&v), &n) && v ? std::string(v)
+                                                                                              : std::string("<none>");
+  };
+  EXPECT_EQ(value("Comments"), "タイピングソフト");
+  EXPECT_EQ(value("FileDescription"), "打鍵丸");
+  EXPECT_EQ(value("ProductName"), "打鍵丸");
+  EXPECT_EQ(value("InternalName"), "KeyRally");
+  EXPECT_EQ(value("OriginalFilename"), "KeyRally.EXE");
+}

@@ -1,0 +1,50 @@
+// krmenuprobe.dll: menus live in their own process under Wine, so a GUI test cannot
+// read another program's menu bar. The test hooks the program's thread with this
+// DLL and posts it a registered message; inside the program the hook opens every
+// pop-up as the user would (WM_INITMENUPOPUP to the frame, which updates the items)
+// and writes the menu bar to %TEMP%\krmenu_<pid>_<n>.txt, one item per line:
+// level TAB id TAB state TAB text.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+void Dump(HWND frame, HMENU menu, int level, std::string& out) {
+  int n = ::GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    char text[512] = "";
+    ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    HMENU sub = ::GetSubMenu(menu, i);
+    UINT id = sub ? 0xFFFFFFFFu : ::GetMenuItemID(menu, i);
+    if (sub) ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(i, FALSE));
+    UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    char line[640];
+    std::snprintf(line, sizeof line, "%d\t%u\t%u\t%s\n", level, id,
+                  static_cast<unsigned>(state & (MF_GRAYED | MF_CHECKED | MF_SEPARATOR)), text);
+    out += line;
+    if (sub) Dump(frame, sub, level + 1, out);
+  }
+}
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM wParam, LPARAM lParam) {
+  static const UINT probe = ::RegisterWindowMessageA("KeyRallyTestMenuProbe");
+  MSG* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
+    std::string out;
+    if (HMENU bar = ::GetMenu(msg->hwnd)) Dump(msg->hwnd, bar, 0, out);
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    std::string path = std::string(dir) + "krmenu_" + std::to_string(::GetCurrentProcessId()) + "_" +
+                       std::to_string(static_cast<unsigned>(msg->wParam)) + ".txt";
+    std::string tmp = path + ".part";
+    if (FILE* f = std::fopen(tmp.c_str(), "wb")) {
+      std::fwrite(out.data(), 1, out.size(), f);
+      std::fclose(f);
+      ::MoveFileA(tmp.c_str(), path.c_str());  // the test sees the whole file or none
+    }
+    msg->message = WM_NULL;
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
