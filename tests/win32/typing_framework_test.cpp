@@ -1,0 +1,242 @@
+// The single-document framework and KeyRally's resources against the real system:
+// files and archives, wide archived strings, the profile in the registry, and the
+// accelerators, pop-up menu and strings compiled into KeyRally.exe.
+#include <gtest/gtest.h>
+
+#include "AfxDoc.h"
+#include "KeyRallyDoc.h"
+#include "../../typing/res/resource.h"
+
+namespace {
+
+std::string TempPath(const char* name) {
+  char dir[MAX_PATH] = "";
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + "kr_win32_" + std::to_string(::GetCurrentProcessId()) + "_" + name;
+}
+
+std::string ReadAll(const std::string& path) {
+  CFile f;
+  if (!f.Open(path.c_str(), CFile::modeRead)) return "<missing>";
+  std::string s(f.GetLength(), '\0');
+  s.resize(f.Read(&s[0], s.size()));
+  return s;
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  CFile f;
+  return f.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite) && f.Write(bytes.data(), bytes.size());
+}
+
+// The document class itself, driven without windows.
+class TestDoc : public CKeyRallyDoc {
+ public:
+  TestDoc() = default;
+};
+
+std::string TestAppName() {
+  static const std::string name = "kr_win32_test_" + std::to_string(::GetCurrentProcessId());
+  return name;
+}
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(TestAppName().c_str()) {}
+  const std::string m_name = TestAppName();
+};
+
+}  // namespace
+
+TEST(KeyRallyDocument, SavesAndLoadsThroughRealFiles) {
+  std::string path = TempPath("doc.wds");
+  TestDoc doc;
+  doc.AddWord("cat");
+  doc.AddWord("いぬ");
+  doc.AddWord("");
+  doc.AddWord(std::string(70000, 'k'));
+  ASSERT_TRUE(WriteAll(path, "old contents that must be replaced"));
+  ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  std::string bytes = ReadAll(path);
+  ASSERT_EQ(bytes.size(), 4u + 4 + 5 + 1 + 7 + 70000);
+  EXPECT_EQ(bytes.substr(0, 13), std::string("\x04\0\0\0\x03" "cat\x04\x82\xA2\x82\xCA", 13));
+  EXPECT_EQ(bytes.substr(14, 7), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
+
+  TestDoc back;
+  back.AddWord("stale");
+  ASSERT_TRUE(back.OnOpenDocument(path.c_str()));
+  ASSERT_EQ(back.GetWordCount(), 4);
+  EXPECT_EQ(back.GetWord(1), "いぬ");
+  EXPECT_EQ(back.GetWord(2), "");
+  EXPECT_EQ(back.GetWord(3), std::string(70000, 'k'));
+  EXPECT_FALSE(back.IsModified());
+  ::DeleteFileA(path.c_str());
+}
+
+TEST(KeyRallyDocument, ReadsTheWideFormOfAWord) {
+  // "いぬ" as FF FE FF, 2 characters, UTF-16LE 3044 306C; then "a" in the usual form
+  std::string path = TempPath("wide.wds");
+  ASSERT_TRUE(WriteAll(path, std::string("\x02\0\0\0\xFF\xFE\xFF\x02\x44\x30\x6C\x30\x01" "a", 14)));
+  TestDoc doc;
+  ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+  ASSERT_EQ(doc.GetWordCount(), 2);
+  EXPECT_EQ(doc.GetWord(0), "いぬ");
+  EXPECT_EQ(doc.GetWord(1), "a");
+  // saved again, it is in the program's own form
+  ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  EXPECT_EQ(ReadAll(path), std::string("\x02\0\0\0\x04\x82\xA2\x82\xCA\x01" "a", 11));
+  ::DeleteFileA(path.c_str());
+}
+
+TEST(Framework, WideToAnsiConversion) {
+  std::string out;
+  const uint16_t text[] = {0x6253, 0x9375, 0x4E38, 'A'};  // 打鍵丸A
+  ASSERT_TRUE(AfxWideToMultiByte(text, 4, out));
+  EXPECT_EQ(out, "打鍵丸A");
+  EXPECT_TRUE(AfxWideToMultiByte(text, 0, out));
+  EXPECT_EQ(out, "");
+}
+
+TEST(Framework, ProfileStringsAndRecentFilesInTheRegistry) {
+  TestApp app;
+  app.SetRegistryKey("kr win32 tests");
+  std::string key = "Software\\kr win32 tests";
+  EXPECT_EQ(app.GetProfileString("Sec", "Missing", "dflt"), "dflt");
+  ASSERT_TRUE(app.WriteProfileString("Sec", "Name", "値"));
+  EXPECT_EQ(app.GetProfileString("Sec", "Name"), "値");
+  ASSERT_TRUE(app.WriteProfileString("Sec", "Name", nullptr));
+  EXPECT_EQ(app.GetProfileString("Sec", "Name", "gone"), "gone");
+  EXPECT_TRUE(app.WriteProfileString("Sec", "Name", nullptr)) << "deleting what is not there is no failure";
+
+  app.LoadStdProfileSettings(4);
+  ASSERT_TRUE(app.m_pRecentFileList);
+  EXPECT_TRUE(app.m_pRecentFileList->IsEmpty());
+  for (const char* p : {"C:\\1.wds", "C:\\2.wds", "C:\\3.wds", "C:\\4.wds", "C:\\5.wds"}) app.AddToRecentFileList(p);
+  app.m_pRecentFileList->Remove(3);  // C:\2.wds: File4 must go from the registry
+  app.SaveStdProfileSettings();
+  std::string section = key + "\\" + app.m_name + "\\Recent File List";
+  EXPECT_EQ(app.GetProfileString("Recent File List", "File1"), "C:\\5.wds");
+  EXPECT_EQ(app.GetProfileString("Recent File List", "File3"), "C:\\3.wds");
+  EXPECT_EQ(app.GetProfileString("Recent File List", "File4", "none"), "none");
+  app.LoadStdProfileSettings(4);  // read back
+  EXPECT_EQ((*app.m_pRecentFileList)[0], "C:\\5.wds");
+  EXPECT_EQ((*app.m_pRecentFileList)[2], "C:\\3.wds");
+  EXPECT_EQ((*app.m_pRecentFileList)[3], "");
+
+  delete app.m_pRecentFileList;
+  app.m_pRecentFileList = nullptr;
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, section.c_str());
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\" + app.m_name + "\\Sec").c_str());
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\" + app.m_name).c_str());
+  EXPECT_EQ(::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()), ERROR_SUCCESS) << "the test left keys behind";
+}
+
+TEST(Framework, CommandLineGivesTheFileToOpen) {
+  TestApp app;
+  std::string line = "/flag \"C:\\My Words\\ソ.wds\" second.wds";
+  app.m_lpCmdLine = &line[0];
+  CCommandLineInfo info;
+  app.ParseCommandLine(info);
+  EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+  EXPECT_EQ(info.m_strFileName, "C:\\My Words\\ソ.wds");
+  std::string none = "  ";
+  app.m_lpCmdLine = &none[0];
+  CCommandLineInfo empty;
+  app.ParseCommandLine(empty);
+  EXPECT_EQ(empty.m_nShellCommand, CCommandLineInfo::FileNew);
+}
+
+// ---- KeyRally.exe's resources ---------------------------------------------------------
+class KeyRallyResources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char buf[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    std::string exe = buf;
+    exe = exe.substr(0, exe.find_last_of('\\') + 1) + "KeyRally.exe";
+    m_module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m_module) << exe;
+  }
+  void TearDown() override {
+    if (m_module) ::FreeLibrary(m_module);
+  }
+  std::string String(UINT id) {
+    char buf[512] = "";
+    int n = ::LoadStringA(m_module, id, buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  HMODULE m_module = nullptr;
+};
+
+TEST_F(KeyRallyResources, AcceleratorTableHasEveryRow) {
+  HRSRC res = ::FindResourceA(m_module, MAKEINTRESOURCEA(IDR_MAINFRAME), reinterpret_cast<LPCSTR>(RT_ACCELERATOR));
+  ASSERT_TRUE(res);
+  // the resource form: flags, key, command, padding (2 bytes each)
+  const WORD* p = static_cast<const WORD*>(::LockResource(::LoadResource(m_module, res)));
+  size_t n = ::SizeofResource(m_module, res) / 8;
+  struct Row {
+    WORD flags, key, cmd;
+  };
+  std::vector<Row> rows;
+  for (size_t i = 0; i < n; ++i) rows.push_back({static_cast<WORD>(p[4 * i] & 0x7F), p[4 * i + 1], p[4 * i + 2]});
+  const WORD V = FVIRTKEY, C = FCONTROL, S = FSHIFT, A = FALT;
+  const Row expect[] = {
+      {V | C, 'A', ID_GAME_START},  {V | C, 'P', ID_GAME_STOP},        {V | C, 'R', ID_GAME_RESUME},
+      {V, VK_RETURN, ID_GAME_JUDGE}, {V | C, 'N', ID_FILE_NEW},         {V | C, 'O', ID_FILE_OPEN},
+      {V | C, 'S', ID_FILE_SAVE},    {V | C, 'C', ID_EDIT_COPY},        {V | C, VK_INSERT, ID_EDIT_COPY},
+      {V | C, 'V', ID_EDIT_PASTE},   {V | S, VK_INSERT, ID_EDIT_PASTE}, {V | C, 'X', ID_EDIT_CUT},
+      {V | S, VK_DELETE, ID_EDIT_CUT}, {V | C, 'Z', ID_EDIT_UNDO},      {V | A, VK_BACK, ID_EDIT_UNDO},
+      {V, VK_F6, ID_NEXT_PANE},      {V | S, VK_F6, ID_PREV_PANE},
+  };
+  ASSERT_EQ(rows.size(), sizeof expect / sizeof expect[0]);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].flags & (V | C | S | A), expect[i].flags) << "row " << i;
+    EXPECT_EQ(rows[i].key, expect[i].key) << "row " << i;
+    EXPECT_EQ(rows[i].cmd, expect[i].cmd) << "row " << i;
+  }
+  EXPECT_EQ(ID_EDIT_COPY, 57634);
+  EXPECT_EQ(ID_EDIT_PASTE, 57637);
+  EXPECT_EQ(ID_EDIT_CUT, 57635);
+  EXPECT_EQ(ID_EDIT_UNDO, 57643);
+  EXPECT_EQ(ID_NEXT_PANE, 57680);
+}
+
+TEST_F(KeyRallyResources, GamePopupMenu) {
+  HMENU menu = ::LoadMenuA(m_module, MAKEINTRESOURCEA(IDR_GAMEMENU));
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(::GetMenuItemCount(menu), 1);
+  HMENU pop = ::GetSubMenu(menu, 0);
+  ASSERT_TRUE(pop);
+  const char* texts[] = {"開始(&A)\tCtrl+A", "停止(&P)\tCtrl+P", "再開(&R)\tCtrl+R"};
+  const UINT ids[] = {32772, 32779, 32778};
+  ASSERT_EQ(::GetMenuItemCount(pop), 3);
+  for (int i = 0; i < 3; ++i) {
+    char buf[128] = "";
+    ::GetMenuStringA(pop, static_cast<UINT>(i), buf, sizeof buf, MF_BYPOSITION);
+    EXPECT_STREQ(buf, texts[i]);
+    EXPECT_EQ(::GetMenuItemID(pop, i), ids[i]);
+  }
+  ::DestroyMenu(menu);
+}
+
+TEST_F(KeyRallyResources, StringTable) {
+  EXPECT_EQ(String(128), "KeyRally\n\nKeyRal\n単語ファイル(*.wds)\n.wds\nKeyRally.Document\nKeyRal Document");
+  EXPECT_EQ(String(57344), "打鍵丸");
+  EXPECT_EQ(String(57345), "ﾚﾃﾞｨ");
+  EXPECT_EQ(String(59142), "ｶﾅ");
+  EXPECT_EQ(String(59137), "CAP");
+  EXPECT_EQ(String(59138), "NUM");
+  EXPECT_EQ(String(59139), "SCRL");
+  EXPECT_EQ(String(32772), "ゲームを開始します");
+  EXPECT_EQ(String(32773), "フォントを変更します");
+  EXPECT_EQ(String(32776), "単語リストの編集");
+  EXPECT_EQ(String(32778), "ゲームを再開します");
+  EXPECT_EQ(String(32779), "ゲームを一時停止します");
+  EXPECT_EQ(String(57601), "既存のﾌｧｲﾙを開く\n開く");
+  EXPECT_EQ(String(57665), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了");
+  // every command of the menus has a prompt
+  for (UINT id : {57603u, 57604u, 57616u, 57664u, 59393u}) EXPECT_FALSE(String(id).empty()) << id;
+  // the icon: 133, 32 x 32
+  HICON icon = static_cast<HICON>(::LoadImageA(m_module, MAKEINTRESOURCEA(IDI_KEYRALLY), IMAGE_ICON, 32, 32, 0));
+  EXPECT_TRUE(icon);
+  if (icon) ::DestroyIcon(icon);
+}
