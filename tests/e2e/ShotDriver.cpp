@@ -1,7 +1,7 @@
 // hbshot FORM DIST MARKERS: started on a virtual screen by scripts/screenshots-hanbell.sh.
 // Starts DIST\Setup.exe on the same screen, brings it to the state worth a picture,
 // writes MARKERS\ready, waits for MARKERS\done (the picture is taken), then ends the
-// program. FORM: loading (the loading window while the tree fills), authoring (the
+// program. FORM: loading (the loading window while 初期化 refills the tree), authoring (the
 // wizard with the executable selected), install (the install form).
 #include <cstdio>
 #include <string>
@@ -29,16 +29,17 @@ int main(int argc, char** argv) {
 
   Process p;
   if (!p.Start(dist + "Setup.exe", form == "install" ? "" : "-s", dist)) return Fail("cannot start Setup.exe");
+  HWND w = hbtest::WaitWizard(p, 60000);
+  if (!w) return Fail("no wizard");
   if (form == "loading") {
+    // 初期化 shows the loading window again, over the wizard, while the tree is rebuilt
+    Click(w, IDC_REFRESH);
     if (!WaitWindow(p.Pid(), hbtest::kLoadingCaption, "#32770", 60000)) return Fail("no loading window");
-  } else {
-    HWND w = hbtest::WaitWizard(p, 60000);
-    if (!w) return Fail("no wizard");
-    if (form == "authoring") {
-      HWND tree = ::GetDlgItem(w, IDC_FILETREE);
-      HTREEITEM exe = hbtest::FindTreeItem(tree, p.Pid(), {"KeyRally.exe"});
-      if (exe) TreeSelect(tree, exe);
-    }
+  } else if (form == "authoring") {
+    HWND tree = ::GetDlgItem(w, IDC_FILETREE);
+    HTREEITEM exe = hbtest::FindTreeItem(tree, p.Pid(), {"KeyRally.exe"});
+    if (exe) TreeSelect(tree, exe);
+    hbtest::FocusControl(w, IDC_FILETREE);
   }
   WriteFile(markers + "ready", "ready");
   WaitFor([&] { return Exists(markers + "done"); }, 60000);
