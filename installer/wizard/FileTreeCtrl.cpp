@@ -8,8 +8,6 @@
 #include "SetupInfo_win.h"
 
 namespace {
-const char kTreeSection[] = "TreeCtrl";
-
 inline HTREEITEM H(filetree::Item i) { return reinterpret_cast<HTREEITEM>(const_cast<void*>(i)); }
 inline filetree::Item I(HTREEITEM h) { return h; }
 }  // namespace
@@ -98,10 +96,9 @@ HTREEITEM CFileTreeCtrl::InsertListedItem(const CString& strPath, const CString&
   if (!label.empty() && label.back() == '\\') label.erase(label.size() - 1);
   filetree::IconInfo icon;
   if (!filetree::LookUpIcon(strPath, dwAttributes, bListed, icon)) return nullptr;  // no icon: left out
-  if (icon.hImageList != m_hImageList) {
+  // The system list is the same for every item; the control keeps it once given.
+  if (reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)) != icon.hImageList)
     SetImageList(icon.hImageList, TVSIL_NORMAL);
-    m_hImageList = icon.hImageList;
-  }
   m_itemData.push_back(std::unique_ptr<FileTreeItemData>(
       new FileTreeItemData{filetree::SortKey(label, dwAttributes), dwAttributes}));
   TVINSERTSTRUCTA is = {};
@@ -156,7 +153,7 @@ int CFileTreeCtrl::BuildTree(const CString& strSelectPath) {
 
 int CFileTreeCtrl::LoadTree() {
   setupinfo::CProfileSection section;
-  setupinfo::ReadSection(setupinfo::IniPath(g_strSetupDir), kTreeSection, section);
+  setupinfo::ReadSection(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, section);
   CFileTreeAdapter adapter(*this);
   filetree::LoadResult r = filetree::LoadStored(adapter, section, g_strSetupDir, g_strTopRoot);
   if (r.nCount == 0) return 0;
@@ -176,7 +173,7 @@ BOOL CFileTreeCtrl::SaveTree() {
     writes.emplace_back(setupinfo::EntryKey("_f", static_cast<int>(i)), entries[i]);
   writes.emplace_back("Count", std::to_string(entries.size()));
   writes.emplace_back("Files", std::to_string(m_nFiles));
-  return setupinfo::WriteSection(setupinfo::IniPath(g_strSetupDir), kTreeSection, writes);
+  return setupinfo::WriteSection(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, writes);
 }
 
 CString CFileTreeCtrl::GetSelectedPath(DWORD& dwAttributes) const {

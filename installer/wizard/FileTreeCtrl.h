@@ -64,5 +64,4 @@ class CFileTreeCtrl : public CTreeCtrl {
   // Every item's data, released by ClearTree (and with the object, should a dialog
   // never have cleared it).
   std::vector<std::unique_ptr<FileTreeItemData>> m_itemData;
-  HIMAGELIST m_hImageList = nullptr;  // the image list last given to the control
 };
