@@ -81,6 +81,7 @@ class CFile : public CArchiveStream {
   void Close();
   size_t Read(void* p, size_t n) override;
   bool Write(const void* p, size_t n) override;
+  size_t SizeHint() override;
   DWORD GetLength() const;
 
   HANDLE m_hFile = INVALID_HANDLE_VALUE;

@@ -152,10 +152,20 @@ void CArchive::ReadToEnd(std::string& out) {
   out.append(m_buf, m_nCur, m_nEnd - m_nCur);
   m_nCur = m_nEnd = 0;
   if (m_bEof) return;
-  // Grow with what actually arrives, never from a size read from the data.
+  // Grow with what actually arrives, never from a size read from the data; a
+  // stream that knows its size saves the regrowing.
   size_t used = out.size();
+  out.resize(used + m_pStream->SizeHint());
   for (;;) {
-    if (used == out.size()) out.resize(used + (used > m_buf.size() ? used : m_buf.size()));
+    if (used == out.size()) {
+      // probe before growing, so that reaching the end allocates nothing more
+      size_t got = m_pStream->Read(&m_buf[0], m_buf.size());
+      if (got == 0) break;
+      out.resize(used + (used > m_buf.size() ? used : m_buf.size()));
+      memcpy(&out[used], m_buf.data(), got);
+      used += got;
+      continue;
+    }
     size_t got = m_pStream->Read(&out[used], out.size() - used);
     if (got == 0) break;
     used += got;

@@ -16,6 +16,8 @@ class CArchiveStream {
   virtual size_t Read(void* p, size_t n) = 0;
   // Writes all n bytes; false on an error.
   virtual bool Write(const void* p, size_t n) = 0;
+  // How many bytes are likely left to read (a file's size, say); 0 when unknown.
+  virtual size_t SizeHint() { return 0; }
 };
 
 // Converts the UTF-16LE text of an archived wide string to the program's code page.

@@ -64,6 +64,13 @@ bool CFile::Write(const void* p, size_t n) {
 
 DWORD CFile::GetLength() const { return ::GetFileSize(m_hFile, nullptr); }
 
+size_t CFile::SizeHint() {
+  DWORD size = ::GetFileSize(m_hFile, nullptr);
+  DWORD pos = ::SetFilePointer(m_hFile, 0, nullptr, FILE_CURRENT);
+  if (size == INVALID_FILE_SIZE || pos == INVALID_SET_FILE_POINTER || pos > size) return 0;
+  return size - pos;
+}
+
 bool AfxWideToMultiByte(const uint16_t* pText, size_t nChars, std::string& out) {
   out.clear();
   if (nChars == 0) return true;

@@ -219,3 +219,47 @@ TEST(WdsFormat, FailedWriteIsReported) {
   wds::Store(ar, ListOf({"a", "b"}));
   EXPECT_FALSE(ar.Close());
 }
+
+TEST(WordList, RemovalsAndAdditionsAcrossManyWordsMatchAPlainArray) {
+  // a list long enough to span many of the blocks the list indexes by, with words of
+  // all three prefix sizes, checked against std::vector after every change
+  CWordList l;
+  std::vector<std::string> model;
+  for (int i = 0; i < 300; ++i) {
+    std::string w = i % 50 == 7   ? std::string(300 + static_cast<size_t>(i), 'L')
+                    : i % 97 == 3 ? std::string(70000, 'H')
+                                  : "w" + std::to_string(i);
+    l.Add(w);
+    model.push_back(w);
+  }
+  unsigned x = 12345;
+  for (int step = 0; step < 400; ++step) {
+    x = x * 1103515245u + 12345u;
+    if (step % 3 == 2) {
+      std::string w = "n" + std::to_string(step);
+      l.Add(w);
+      model.push_back(w);
+    } else if (!model.empty()) {
+      // the first and last words of a block, then anywhere
+      int last = static_cast<int>(model.size()) - 1;
+      int i = step % 4 == 0 ? 0 : step % 4 == 1 ? last : static_cast<int>((x >> 8) % model.size());
+      ASSERT_TRUE(l.RemoveAt(i));
+      model.erase(model.begin() + i);
+    }
+    ASSERT_EQ(l.GetCount(), static_cast<int>(model.size())) << step;
+    for (int k : {0, 31, 32, 33, 63, 64, static_cast<int>(model.size()) - 1}) {
+      if (k >= 0 && k < l.GetCount()) {
+        ASSERT_EQ(l.GetAt(k), model[static_cast<size_t>(k)]) << "step " << step << " word " << k;
+      }
+    }
+  }
+  EXPECT_EQ(Words(l), model);
+  std::string file = Save(l);
+  CWordList back;
+  ASSERT_TRUE(Load(file, back));
+  EXPECT_EQ(Words(back), model);
+  while (back.GetCount() > 0) ASSERT_TRUE(back.RemoveAt(back.GetCount() / 2));
+  EXPECT_EQ(Save(back), Bytes({0, 0, 0, 0}));
+  back.Add("again");
+  EXPECT_EQ(Words(back), std::vector<std::string>{"again"});
+}

@@ -11,7 +11,7 @@ class CArchive;
 
 class CWordList {
  public:
-  int GetCount() const { return static_cast<int>(m_rec.size()) - 1; }
+  int GetCount() const { return m_nCount; }
   // Word i (0 <= i < count); an index outside the list gives "".
   std::string GetAt(int i) const;
   // Appends a word; false only when the list cannot grow any more.
@@ -30,8 +30,18 @@ class CWordList {
               bool (*pfnWide)(const uint16_t*, size_t, std::string&) = nullptr);
 
  private:
-  std::string m_data;              // the words' records, back to back
-  std::vector<size_t> m_rec{0};    // start of record i; the last entry is the end
+  // Where word i's record starts: from the nearest block start, record by record.
+  size_t OffsetOf(int i) const;
+  size_t RecordSize(size_t at) const;
+  // Recomputes the block starts from block b on.
+  void Reindex(size_t b);
+
+  // One start offset per block of words keeps a million-word list light to load; a
+  // word is found from its block's start in at most kStride - 1 steps.
+  static constexpr int kStride = 32;
+  std::string m_data;          // the words' records, back to back
+  std::vector<size_t> m_block; // start of word k * kStride
+  int m_nCount = 0;
 };
 
 namespace wds {
