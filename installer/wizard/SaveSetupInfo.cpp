@@ -1,6 +1,8 @@
 // Saving the authoring: every value of the wizard into Setup.ini, in the order a
-// fresh file shows them. Single keys go one by one; lists are written with one pass
-// over the file that leaves the same bytes as writing their keys one by one.
+// fresh file shows them. The first key is written alone (its result decides whether
+// to go on); after it, each run of keys of one section, and each list, is written
+// with one pass over the file that leaves the same bytes as writing the keys one by
+// one (every profile write rewrites the whole file, which is long with a big tree).
 #include <string>
 #include <vector>
 
@@ -37,7 +39,7 @@ std::string DisplayLine(const CEdit& edit, int i) {
   return std::string(buf.data(), static_cast<size_t>(n));
 }
 
-int Checked(const CButton& box) { return box.GetCheck() == BST_CHECKED ? 1 : 0; }
+const char* Checked(const CButton& box) { return box.GetCheck() == BST_CHECKED ? "1" : "0"; }
 
 }  // namespace
 
@@ -53,8 +55,7 @@ void CSetupWizardDlg::SaveSetupInfo() {
                "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...", MB_OK | MB_ICONSTOP);
     return;
   }
-  PutString(path, kSecSetup, "Version", m_edtVersion.GetWindowText());
-  PutString(path, kSecSetup, "Name", m_edtCompany.GetWindowText());
+  WriteSection(path, kSecSetup, {{"Version", m_edtVersion.GetWindowText()}, {"Name", m_edtCompany.GetWindowText()}});
 
   // the box's display lines (wrapped lines count), less the last one
   int nDisplay = m_edtCommentary.GetLineCount();
@@ -66,25 +67,20 @@ void CSetupWizardDlg::SaveSetupInfo() {
 
   m_treeFiles.SaveTree();
 
-  PutInt(path, kSecOption, "StartUp", Checked(m_chkStartup));
-  PutInt(path, kSecOption, "Program", Checked(m_chkProgram));
-  PutInt(path, kSecOption, "Desktop", Checked(m_chkDesktop));
-  PutString(path, kSecSetup, "Mode", "1");
-  PutString(path, kSecSetup, "STime", m_edtDelay.GetWindowText());
-  PutInt(path, kSecOption, "Reboot", Checked(m_chkReboot));
-  PutInt(path, kSecOption, "BlueBack", Checked(m_chkBlueBack));
+  WriteSection(path, kSecOption,
+               {{"StartUp", Checked(m_chkStartup)}, {"Program", Checked(m_chkProgram)}, {"Desktop", Checked(m_chkDesktop)}});
+  WriteSection(path, kSecSetup, {{"Mode", "1"}, {"STime", m_edtDelay.GetWindowText()}});
+  WriteSection(path, kSecOption, {{"Reboot", Checked(m_chkReboot)}, {"BlueBack", Checked(m_chkBlueBack)}});
 
-  PutString(path, kSecAltitude, "InstallDir", m_strInstallDir);
-  PutString(path, kSecAltitude, "PrgShortCut", m_strPrgShortCut);
-  PutString(path, kSecAltitude, "PrgGroup", m_strPrgGroup);
+  WriteSection(path, kSecAltitude,
+               {{"InstallDir", m_strInstallDir}, {"PrgShortCut", m_strPrgShortCut}, {"PrgGroup", m_strPrgGroup}});
   // the counts never exceed the arrays (they are cut on loading), but the advanced
   // options may set them: stay inside the arrays whatever they say
   auto inArray = [this](int n) { return n < 0 ? 0 : (n > m_nArrayCapacity ? m_nArrayCapacity : n); };
   WriteList(path, kSecGroup, "Files", "_g", m_pGroupFiles, inArray(m_nGroupFiles));
   WriteList(path, kSecGrpSC, "Files", "_c", m_pGroupShortcutNames, inArray(m_nGroupShortcuts));
   WriteList(path, kSecSystem, "Files", "_s", m_pSystemFiles, inArray(m_nSystemFiles));
-  PutInt(path, kSecAltitude, "Execute", m_nExecute);
-  PutString(path, kSecAltitude, "ReadMe", m_strReadMe);
+  WriteSection(path, kSecAltitude, {{"Execute", std::to_string(m_nExecute)}, {"ReadMe", m_strReadMe}});
 
   HbBeep();
   MessageBox("☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
