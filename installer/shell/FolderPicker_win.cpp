@@ -1,9 +1,8 @@
-#include "FolderPicker.h"
-
 #include <shlobj.h>
 
 #include <cstring>
 
+#include "FolderPicker.h"
 #include "Mbcs.h"
 #include "WizardRules.h"
 

@@ -50,9 +50,10 @@ void CSetupWizardDlg::SaveSetupInfo() {
 
   // only the first write is checked: when it fails, nothing else is tried
   if (!PutString(path, kSecSetup, "Title", title)) {
-    MessageBox("☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
-               "　　機器の接続状況等を確認してください。処理を中断します。",
-               "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...", MB_OK | MB_ICONSTOP);
+    MessageBox(
+        "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
+        "　　機器の接続状況等を確認してください。処理を中断します。",
+        "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...", MB_OK | MB_ICONSTOP);
     return;
   }
   WriteSection(path, kSecSetup, {{"Version", m_edtVersion.GetWindowText()}, {"Name", m_edtCompany.GetWindowText()}});
@@ -67,8 +68,9 @@ void CSetupWizardDlg::SaveSetupInfo() {
 
   m_treeFiles.SaveTree();
 
-  WriteSection(path, kSecOption,
-               {{"StartUp", Checked(m_chkStartup)}, {"Program", Checked(m_chkProgram)}, {"Desktop", Checked(m_chkDesktop)}});
+  WriteSection(
+      path, kSecOption,
+      {{"StartUp", Checked(m_chkStartup)}, {"Program", Checked(m_chkProgram)}, {"Desktop", Checked(m_chkDesktop)}});
   WriteSection(path, kSecSetup, {{"Mode", "1"}, {"STime", m_edtDelay.GetWindowText()}});
   WriteSection(path, kSecOption, {{"Reboot", Checked(m_chkReboot)}, {"BlueBack", Checked(m_chkBlueBack)}});
 
@@ -83,7 +85,8 @@ void CSetupWizardDlg::SaveSetupInfo() {
   WriteSection(path, kSecAltitude, {{"Execute", std::to_string(m_nExecute)}, {"ReadMe", m_strReadMe}});
 
   HbBeep();
-  MessageBox("☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
-             "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)",
-             "ｲﾝｽﾄｰﾙ情報設定の終了/その他情報", MB_OK | MB_ICONINFORMATION);
+  MessageBox(
+      "☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
+      "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)",
+      "ｲﾝｽﾄｰﾙ情報設定の終了/その他情報", MB_OK | MB_ICONINFORMATION);
 }

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "FolderPicker.h"
 #include "Globals.h"
 #include "LoadingDlg.h"
-#include "FolderPicker.h"
 #include "ProfileSection_win.h"
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
@@ -41,14 +41,14 @@ CString WindowsFolder() {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSetupWizardDlg, CDialog)
-  ON_WM_PAINT()
-  ON_WM_QUERYDRAGICON()
-  ON_WM_DESTROY()
-  ON_BN_CLICKED(IDC_BROWSE, OnBrowseInstallDir)
-  ON_BN_CLICKED(IDC_REFRESH, OnRefreshTree)
-  ON_BN_CLICKED(IDC_ALTITUDE, OnAltitude)
-  ON_EN_KILLFOCUS(IDC_INSTALLDIR, OnKillFocusInstallDir)
-  ON_EN_KILLFOCUS(IDC_DELAY, OnKillFocusDelay)
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_DESTROY()
+ON_BN_CLICKED(IDC_BROWSE, OnBrowseInstallDir)
+ON_BN_CLICKED(IDC_REFRESH, OnRefreshTree)
+ON_BN_CLICKED(IDC_ALTITUDE, OnAltitude)
+ON_EN_KILLFOCUS(IDC_INSTALLDIR, OnKillFocusInstallDir)
+ON_EN_KILLFOCUS(IDC_DELAY, OnKillFocusDelay)
 END_MESSAGE_MAP()
 
 CSetupWizardDlg::CSetupWizardDlg(CWnd* pParent) : CDialog(IDD_SETUPWIZARD_DIALOG, pParent) {
@@ -205,7 +205,8 @@ void CSetupWizardDlg::ShowAuthoringForm(const CString& title, const CString& ver
 }
 
 void CSetupWizardDlg::ShowInstallForm(const CString& title, const CString& version, const CString& company) {
-  for (int id : {IDC_TITLE_LABEL, IDC_TITLE, IDC_VERSION, IDC_TREE_HINT, IDC_FILECOUNT_LABEL, IDC_FILETREE, IDC_REFRESH})
+  for (int id :
+       {IDC_TITLE_LABEL, IDC_TITLE, IDC_VERSION, IDC_TREE_HINT, IDC_FILECOUNT_LABEL, IDC_FILETREE, IDC_REFRESH})
     ::ShowWindow(GetDlgItem(id), SW_HIDE);
   m_edtOrganization.SetReadOnly(TRUE);
   for (int id : {IDC_FILECOUNT, IDC_DELAY_LABEL, IDC_DELAY, IDC_COMPANY, IDC_ALTITUDE, IDC_REBOOT, IDC_BLUEBACK})
@@ -277,8 +278,8 @@ void CSetupWizardDlg::FreeArrays() {
 }
 
 void CSetupWizardDlg::EnableControls(BOOL bEnable) {
-  for (int id : {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP,
-                 IDC_INSTALLDIR})
+  for (int id :
+       {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP, IDC_INSTALLDIR})
     ::EnableWindow(GetDlgItem(id), bEnable);
 }
 

@@ -26,35 +26,35 @@ class CSetupWizardDlg : public CDialog {
   CString m_strReadMe;
   int m_nArrayCapacity = 0;  // entries of each of the four arrays
 
-  CStatic m_stcBanner;            // 1000
-  CStatic m_stcTitleLabel;        // 1018
-  CEdit m_edtTitle;               // 1017
-  CEdit m_edtVersion;             // 1047
-  CEdit m_edtCommentary;          // 1008
-  CStatic m_stcTreeHint;          // 1023
-  CStatic m_stcUserNameLabel;     // 1020
-  CEdit m_edtUserName;            // 1009
-  CFileTreeCtrl m_treeFiles;      // 1041
-  CStatic m_stcOrganizationLabel; // 1019
-  CEdit m_edtOrganization;        // 1010
-  CStatic m_stcInstallDirFrame;   // 1042
-  CStatic m_stcInstallDirLabel;   // 1043
-  CEdit m_edtInstallDir;          // 1068
-  CEdit m_edtFileCount;           // 1035
-  CStatic m_stcFileCountLabel;    // 1044
-  CButton m_btnRefresh;           // 1034
-  CButton m_btnBrowse;            // 1011
-  CButton m_chkStartup;           // 1003
-  CButton m_chkProgram;           // 1004
-  CButton m_chkDesktop;           // 1005
-  CButton m_btnAltitude;          // 1046
-  CEdit m_edtCompany;             // 1040
-  CStatic m_stcCompany;           // 1039
-  CProgressCtrl m_prgInstall;     // 1013
-  CStatic m_stcDelayLabel;        // 1038
-  CEdit m_edtDelay;               // 1037
-  CButton m_chkReboot;            // 1045
-  CButton m_chkBlueBack;          // 1069
+  CStatic m_stcBanner;             // 1000
+  CStatic m_stcTitleLabel;         // 1018
+  CEdit m_edtTitle;                // 1017
+  CEdit m_edtVersion;              // 1047
+  CEdit m_edtCommentary;           // 1008
+  CStatic m_stcTreeHint;           // 1023
+  CStatic m_stcUserNameLabel;      // 1020
+  CEdit m_edtUserName;             // 1009
+  CFileTreeCtrl m_treeFiles;       // 1041
+  CStatic m_stcOrganizationLabel;  // 1019
+  CEdit m_edtOrganization;         // 1010
+  CStatic m_stcInstallDirFrame;    // 1042
+  CStatic m_stcInstallDirLabel;    // 1043
+  CEdit m_edtInstallDir;           // 1068
+  CEdit m_edtFileCount;            // 1035
+  CStatic m_stcFileCountLabel;     // 1044
+  CButton m_btnRefresh;            // 1034
+  CButton m_btnBrowse;             // 1011
+  CButton m_chkStartup;            // 1003
+  CButton m_chkProgram;            // 1004
+  CButton m_chkDesktop;            // 1005
+  CButton m_btnAltitude;           // 1046
+  CEdit m_edtCompany;              // 1040
+  CStatic m_stcCompany;            // 1039
+  CProgressCtrl m_prgInstall;      // 1013
+  CStatic m_stcDelayLabel;         // 1038
+  CEdit m_edtDelay;                // 1037
+  CButton m_chkReboot;             // 1045
+  CButton m_chkBlueBack;           // 1069
 
   HICON m_hIcon;
   CFont m_fontTitle;

@@ -57,7 +57,8 @@ std::string CompanyFolderName(const std::string& company) {
   return company == setupinfo::kDefName ? std::string("TOVANE") : company;
 }
 
-std::string DefaultInstallDir(const std::string& programFiles, const std::string& company, const std::string& exeTitle) {
+std::string DefaultInstallDir(const std::string& programFiles, const std::string& company,
+                              const std::string& exeTitle) {
   return programFiles + CompanyFolderName(company) + "\\" + exeTitle + "\\";
 }
 

@@ -45,13 +45,13 @@ std::string DefaultInstallDir(const std::string& programFiles, const std::string
 
 // What the wizard needs to propose the install folder in 1068.
 struct InstallDirInputs {
-  std::string strRecorded;      // drive and folder of the recorded install (Hanbell.ini), or ""
-  std::string strFixed;         // [Altitude] InstallDir with its final backslash, or ""
-  unsigned nFixedDriveType = 0; // GetDriveTypeA of the fixed folder's drive root
-  std::string strWindowsDir;    // the Windows folder
-  std::string strProgramFiles;  // GetProgramFilesFolder, may be ""
-  std::string strCompany;       // [Setup] Name as the wizard shows it
-  std::string strExeTitle;      // m_strExeTitle
+  std::string strRecorded;       // drive and folder of the recorded install (Hanbell.ini), or ""
+  std::string strFixed;          // [Altitude] InstallDir with its final backslash, or ""
+  unsigned nFixedDriveType = 0;  // GetDriveTypeA of the fixed folder's drive root
+  std::string strWindowsDir;     // the Windows folder
+  std::string strProgramFiles;   // GetProgramFilesFolder, may be ""
+  std::string strCompany;        // [Setup] Name as the wizard shows it
+  std::string strExeTitle;       // m_strExeTitle
 };
 
 // The recorded folder; else the author's fixed folder (moved to the Windows drive

@@ -62,9 +62,19 @@ std::string Attr(const std::string& path) { return std::to_string(::GetFileAttri
 // children of each folder in walk order.
 std::vector<IniKey> ExpectedTreeSection(const Dist& d, const std::string& select) {
   const std::string& D = d.Dir();
-  std::vector<std::string> paths = {D, D + "bin\\", D + "d1\\", D + "data\\", D + "empty\\", D + "hidden.dat",
-                                    D + "locked.txt", D + "readme.txt", D + "Zeta.TXT", D + "説明書.txt",
-                                    D + "bin\\Help\\", D + "bin\\demo.exe", D + "bin\\Help\\help.txt"};
+  std::vector<std::string> paths = {D,
+                                    D + "bin\\",
+                                    D + "d1\\",
+                                    D + "data\\",
+                                    D + "empty\\",
+                                    D + "hidden.dat",
+                                    D + "locked.txt",
+                                    D + "readme.txt",
+                                    D + "Zeta.TXT",
+                                    D + "説明書.txt",
+                                    D + "bin\\Help\\",
+                                    D + "bin\\demo.exe",
+                                    D + "bin\\Help\\help.txt"};
   std::string chain = D + "d1\\";
   for (int i = 2; i <= 11; ++i) paths.push_back(chain += "d" + std::to_string(i) + "\\");
   paths.push_back(D + "d1\\d2\\d3\\d4\\d5\\d6\\d7\\d8\\d9\\d10\\x.txt");
@@ -153,19 +163,18 @@ TEST(Authoring, SaveReadBackReopenAndSaveAgain) {
   }
 
   const std::string first = d.Ini();
-  ExpectIni(first, {
-                       {"Setup", {{"Title", kTitle}, {"Version", "Ver 2.50"}, {"Name", kCompany}, {"Mode", "1"},
-                                  {"STime", "250"}}},
-                       {"Commentary", {{"Count", "3"}, {"_t0", kLine0}, {"_t1", kLine1}, {"_t2", kLine2}}},
-                       {"TreeCtrl", ExpectedTreeSection(d, select)},
-                       {"Option", {{"StartUp", "1"}, {"Program", "0"}, {"Desktop", "1"}, {"Reboot", "1"},
-                                   {"BlueBack", "0"}}},
-                       {"Altitude", {{"InstallDir", ""}, {"PrgShortCut", ""}, {"PrgGroup", ""}, {"Execute", "0"},
-                                     {"ReadMe", ""}}},
-                       {"AltitudeGroup", {{"Files", "0"}}},
-                       {"AltitudeGrpSC", {{"Files", "0"}}},
-                       {"AltitudeSystem", {{"Files", "0"}}},
-                   });
+  ExpectIni(
+      first,
+      {
+          {"Setup", {{"Title", kTitle}, {"Version", "Ver 2.50"}, {"Name", kCompany}, {"Mode", "1"}, {"STime", "250"}}},
+          {"Commentary", {{"Count", "3"}, {"_t0", kLine0}, {"_t1", kLine1}, {"_t2", kLine2}}},
+          {"TreeCtrl", ExpectedTreeSection(d, select)},
+          {"Option", {{"StartUp", "1"}, {"Program", "0"}, {"Desktop", "1"}, {"Reboot", "1"}, {"BlueBack", "0"}}},
+          {"Altitude", {{"InstallDir", ""}, {"PrgShortCut", ""}, {"PrgGroup", ""}, {"Execute", "0"}, {"ReadMe", ""}}},
+          {"AltitudeGroup", {{"Files", "0"}}},
+          {"AltitudeGrpSC", {{"Files", "0"}}},
+          {"AltitudeSystem", {{"Files", "0"}}},
+      });
 
   // reopened with -s, every control shows what was saved; saved unchanged, the file stays
   {
@@ -263,7 +272,9 @@ TEST(Authoring, EmptyDescriptionAndUntouchedDefault) {
     HWND w = WaitWizard(p);
     ASSERT_TRUE(w);
     SelectInTree(w, p.Pid(), {"app.exe"});
-    if (empty) ASSERT_TRUE(SetText(w, IDC_COMMENTARY, ""));
+    if (empty) {
+      ASSERT_TRUE(SetText(w, IDC_COMMENTARY, ""));
+    }
     SaveAndExpectEnd(p, w);
     std::vector<IniSection> ini = ParseIni(d.Ini());
     ASSERT_GE(ini.size(), 2u);
@@ -389,7 +400,8 @@ TEST(Authoring, CopiedDistributionIsRebased) {
   // the advanced options' lists, as that dialog writes them, with the original paths
   std::string lists = "[AltitudeGroup]\r\nFiles=2\r\n_g0=" + a.Dir() + "\r\n_g1=" + a.Dir() +
                       "readme.txt\r\n[AltitudeGrpSC]\r\nFiles=2\r\n_c0=Dummy\r\n_c1=読んでね\r\n"
-                      "[AltitudeSystem]\r\nFiles=2\r\n_s0=" + a.Dir() + "\r\n_s1=" + a.Dir() + "data\\a.dat\r\n";
+                      "[AltitudeSystem]\r\nFiles=2\r\n_s0=" +
+                      a.Dir() + "\r\n_s1=" + a.Dir() + "data\\a.dat\r\n";
   std::string authored = a.Ini();
   for (const char* sec : {"[AltitudeGroup]", "[AltitudeGrpSC]", "[AltitudeSystem]"})
     authored = authored.substr(0, authored.find(sec));  // the empty lists of the save go
@@ -434,8 +446,9 @@ TEST(Authoring, DamagedFilesNeverCrashOrHang) {
       "Select=Z:\\nowhere\\at\\all.exe\r\n",
       "[TreeCtrl]\r\nCount=2\r\n_f0=" + d.Dir() + longValue + "|16\r\n_f1=" + longValue + "|" + longValue +
           "\r\nSelect=" + longValue + "\r\nTopRoot=" + longValue + "\r\n",
-      "[Commentary]\r\nCount=2000000000\r\n_t0=" + longValue + "\r\n[AltitudeGroup]\r\nFiles=999999\r\n"
-      "[AltitudeGrpSC]\r\nFiles=-1\r\n[AltitudeSystem]\r\nFiles=2147483647\r\n[Altitude]\r\nInstallDir=" +
+      "[Commentary]\r\nCount=2000000000\r\n_t0=" + longValue +
+          "\r\n[AltitudeGroup]\r\nFiles=999999\r\n"
+          "[AltitudeGrpSC]\r\nFiles=-1\r\n[AltitudeSystem]\r\nFiles=2147483647\r\n[Altitude]\r\nInstallDir=" +
           longValue + "\r\nReadMe=" + longValue + "\r\n[Setup]\r\nTitle=" + longValue + "\r\nSTime=-9\r\n",
   };
   int n = 0;
@@ -465,7 +478,8 @@ TEST(Authoring, DelayIsNormalisedWhenLeft) {
   ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
   HWND w = WaitWizard(p);
   ASSERT_TRUE(w);
-  const std::pair<const char*, const char*> cases[] = {{"-5", "0"}, {"", "0"}, {"0", "0"}, {"abc", "0"}, {"250", "250"}};
+  const std::pair<const char*, const char*> cases[] = {
+      {"-5", "0"}, {"", "0"}, {"0", "0"}, {"abc", "0"}, {"250", "250"}};
   for (const auto& c : cases) {
     FocusControl(w, IDC_DELAY);
     ASSERT_TRUE(SetText(w, IDC_DELAY, c.first));

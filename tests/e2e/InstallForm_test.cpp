@@ -15,9 +15,9 @@ const char kOrgWindowsNT[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 std::string AuthoredIni(const Dist& d, const std::string& exe, const std::string& extra) {
   return "[Setup]\r\nTitle=打鍵丸\r\nVersion=Ver 3.10\r\nName=東方ソフト\r\nMode=1\r\nSTime=10\r\n"
          "[Commentary]\r\nCount=2\r\n_t0=ようこそ\r\n_t1=second\r\n"
-         "[TreeCtrl]\r\nSelect=" + d.Dir() + "bin\\" + exe + "\r\nTopRoot=" + d.Dir() +
-         "\r\n_f0=" + d.Dir() + "|16\r\n_f1=" + d.Dir() + "bin\\|16\r\n_f2=" + d.Dir() + "bin\\" + exe +
-         "|32\r\nCount=3\r\nFiles=1\r\n" + extra;
+         "[TreeCtrl]\r\nSelect=" +
+         d.Dir() + "bin\\" + exe + "\r\nTopRoot=" + d.Dir() + "\r\n_f0=" + d.Dir() + "|16\r\n_f1=" + d.Dir() +
+         "bin\\|16\r\n_f2=" + d.Dir() + "bin\\" + exe + "|32\r\nCount=3\r\nFiles=1\r\n" + extra;
 }
 
 std::string RegString(HKEY root, const char* key, const char* value, bool* present = nullptr) {
@@ -134,9 +134,9 @@ TEST(InstallForm, OverTheBackdropWithBannerUserAndOrganization) {
   EXPECT_EQ(GetText(back, IDC_BACKDROP_TITLE), "東方ソフト/ 打鍵丸 Ver 3.10");
   EXPECT_FALSE(HasWindow(p.Pid(), kLoadingCaption));
 
-  for (int id : {IDC_BANNER, IDC_USERNAME, IDC_USERNAME_LABEL, IDC_ORGANIZATION, IDC_ORGANIZATION_LABEL,
-                 IDC_INSTALLDIR, IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR_FRAME, IDC_BROWSE, IDC_COMPANY_LABEL,
-                 IDC_INSTALL_PROGRESS, IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP, IDOK, IDCANCEL, IDC_COMMENTARY})
+  for (int id : {IDC_BANNER, IDC_USERNAME, IDC_USERNAME_LABEL, IDC_ORGANIZATION, IDC_ORGANIZATION_LABEL, IDC_INSTALLDIR,
+                 IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR_FRAME, IDC_BROWSE, IDC_COMPANY_LABEL, IDC_INSTALL_PROGRESS,
+                 IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP, IDOK, IDCANCEL, IDC_COMMENTARY})
     EXPECT_TRUE(IsVisible(w, id)) << id;
   for (int id : {IDC_TITLE, IDC_TITLE_LABEL, IDC_VERSION, IDC_TREE_HINT, IDC_FILETREE, IDC_REFRESH, IDC_FILECOUNT,
                  IDC_FILECOUNT_LABEL, IDC_DELAY, IDC_DELAY_LABEL, IDC_COMPANY, IDC_ALTITUDE, IDC_REBOOT, IDC_BLUEBACK})

@@ -120,14 +120,16 @@ inline void ExpectIni(const std::string& text, const std::vector<IniSection>& ex
   for (const IniSection& s : expected) wantNames.push_back(s.name);
   ASSERT_EQ(gotNames, wantNames) << text;
   for (std::size_t i = 0; i < got.size(); ++i)
-    EXPECT_TRUE(got[i].keys == expected[i].keys)
-        << "[" << got[i].name << "] is\n" << Describe(got[i].keys) << "expected\n" << Describe(expected[i].keys);
+    EXPECT_TRUE(got[i].keys == expected[i].keys) << "[" << got[i].name << "] is\n"
+                                                 << Describe(got[i].keys) << "expected\n"
+                                                 << Describe(expected[i].keys);
 }
 
 // Items of the wizard's tree as "depth:label" lines, for whole-tree comparisons.
 inline std::vector<std::string> TreeLines(HWND tree, DWORD pid) {
   std::vector<std::string> lines;
-  for (const uitest::TreeItem& it : uitest::TreeItems(tree, pid)) lines.push_back(std::to_string(it.depth) + ":" + it.text);
+  for (const uitest::TreeItem& it : uitest::TreeItems(tree, pid))
+    lines.push_back(std::to_string(it.depth) + ":" + it.text);
   return lines;
 }
 

@@ -151,6 +151,6 @@ TEST(WizardFolderPicker, StartsAtTheFieldsFolderAndAnswersWithABackslash) {
   EXPECT_EQ(BrowseStartFolder("C:\\表\\"), "C:\\表");
   EXPECT_EQ(PickedFolder("C:\\Apps", "X"), "C:\\Apps\\");
   EXPECT_EQ(PickedFolder("C:\\", "X"), "C:\\");  // a drive root keeps its one backslash
-  EXPECT_EQ(PickedFolder("", "X"), "");           // no file-system path: nothing chosen
+  EXPECT_EQ(PickedFolder("", "X"), "");          // no file-system path: nothing chosen
   EXPECT_EQ(PickedFolder(std::string(260, 'a'), "C:\\start"), "C:\\start");
 }
