@@ -160,4 +160,15 @@ std::vector<std::string> SplitCommandLine(const std::string& s) {
   return args;
 }
 
+std::string ArgsAfterProgramName(const std::string& s) {
+  size_t i = 0;
+  if (!s.empty() && s[0] == '"') {
+    size_t close = s.find('"', 1);  // a trail byte is never a quote or a blank
+    i = close == std::string::npos ? s.size() : close + 1;
+  }
+  while (i < s.size() && s[i] != ' ' && s[i] != '\t') ++i;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  return s.substr(i);
+}
+
 }  // namespace sdi

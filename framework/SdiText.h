@@ -37,4 +37,8 @@ std::string RecentDisplayName(const std::string& path, const std::string& curDir
 // characters are kept whole.
 std::vector<std::string> SplitCommandLine(const std::string& cmdLine);
 
+// What follows the program name in a full command line (GetCommandLineA), blanks
+// after the name skipped. Bytes of double-byte characters are never taken for blanks.
+std::string ArgsAfterProgramName(const std::string& fullCmdLine);
+
 }  // namespace sdi

@@ -1,4 +1,5 @@
 #include "AfxWin.h"
+#include "SdiText.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -69,7 +70,12 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
   CWinApp* app = AfxGetApp();
   if (!app) return 1;
   app->m_hInstance = hInstance;
-  app->m_lpCmdLine = lpCmdLine;
+  // The runtime's lpCmdLine drops double-byte characters right after the program
+  // name (it compares signed chars with the blank); take the arguments from the full
+  // line instead.
+  static std::string s_strArgs;
+  s_strArgs = sdi::ArgsAfterProgramName(::GetCommandLineA());
+  app->m_lpCmdLine = lpCmdLine ? &s_strArgs[0] : lpCmdLine;
   app->m_nCmdShow = nCmdShow;
   if (!app->m_pszAppName) {  // a program without a name in code takes its title string
     static CString s_strTitle;

@@ -88,9 +88,9 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
 
 TEST_F(KeyRallyTest, CtrlNStartsAnEmptyListAndSaveAsWritesFourZeroBytes) {
   std::string words = krtest::WdsBytes({"alpha", "beta", "ガンマ"});
-  Put("three.wds", words);
+  Put("基本単語.wds", words);  // double-byte right after the program name
   uitest::Process p;
-  HWND frame = Start(p, "three.wds");
+  HWND frame = Start(p, "基本単語.wds");
   ASSERT_TRUE(frame);
   EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
   EXPECT_EQ(SaveAs(p, frame, "copy.wds"), words) << "the command-line file was not loaded";

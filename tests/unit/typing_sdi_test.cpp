@@ -156,3 +156,11 @@ TEST(Archive, StringReaderBoundsAndWideForm) {
     EXPECT_EQ(s, std::string(256, 'q'));
   }
 }
+
+TEST(CommandLine, ArgumentsAfterTheProgramName) {
+  EXPECT_EQ(sdi::ArgsAfterProgramName("\"C:\\Program Files\\KeyRally.exe\"  基本単語.wds"), "基本単語.wds");
+  EXPECT_EQ(sdi::ArgsAfterProgramName("KeyRally.exe\t\"a b.wds\""), "\"a b.wds\"");
+  EXPECT_EQ(sdi::ArgsAfterProgramName("\"C:\\ソフト\\KeyRally.exe\""), "");
+  EXPECT_EQ(sdi::ArgsAfterProgramName("KeyRally.exe"), "");
+  EXPECT_EQ(sdi::ArgsAfterProgramName("\"unterminated"), "");
+}
