@@ -176,7 +176,10 @@ BOOL CDocument::OnSaveDocument(const char* lpszPathName) {
   size_t sep = mbcs::FindLastChar(path, '\\');
   CString dir = sep == std::string::npos ? CString(".") : path.substr(0, sep + 1);
   char temp[MAX_PATH + 1] = "";
-  bool ok = ::GetTempFileNameA(dir.c_str(), "wds", 0, temp) != 0;
+  // a read-only file is not replaced (some systems would let the move over it)
+  DWORD attr = ::GetFileAttributesA(lpszPathName);
+  bool ok = attr == INVALID_FILE_ATTRIBUTES || !(attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+  ok = ok && ::GetTempFileNameA(dir.c_str(), "wds", 0, temp) != 0;
   if (ok) {
     CFile file;
     ok = file.Open(temp, CFile::modeCreate | CFile::modeWrite) != FALSE;

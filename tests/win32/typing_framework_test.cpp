@@ -3,6 +3,9 @@
 // accelerators, pop-up menu and strings compiled into KeyRally.exe.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "AfxDoc.h"
 #include "KeyRallyDoc.h"
 #include "../../typing/res/resource.h"
@@ -45,7 +48,128 @@ class TestApp : public CWinApp {
   const std::string m_name = TestAppName();
 };
 
+bool StartsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
+
+// Answers the first message box this process shows with `button` and keeps what it
+// said; a box that never comes leaves the texts empty.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(int button) : m_button(button), m_thread([this] { Run(); }) {}
+  ~BoxAnswerer() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+  }
+  std::string Text() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    return m_text;
+  }
+  std::string m_caption;
+
+ private:
+  static BOOL CALLBACK Find(HWND h, LPARAM l) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    char cls[32] = "";
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (pid != ::GetCurrentProcessId() || strcmp(cls, "#32770") != 0 || !::GetDlgItem(h, 0xFFFF)) return TRUE;
+    *reinterpret_cast<HWND*>(l) = h;
+    return FALSE;
+  }
+  void Run() {
+    for (int i = 0; i < 500 && !m_stop; ++i) {
+      HWND box = nullptr;
+      ::EnumWindows(Find, reinterpret_cast<LPARAM>(&box));
+      if (box && ::IsWindowVisible(box)) {
+        char buf[1024] = "";
+        ::GetWindowTextA(::GetDlgItem(box, 0xFFFF), buf, sizeof buf);
+        m_text = buf;
+        ::GetWindowTextA(box, buf, sizeof buf);
+        m_caption = buf;
+        ::PostMessageA(::GetDlgItem(box, m_button), BM_CLICK, 0, 0);
+        return;
+      }
+      ::Sleep(10);
+    }
+  }
+  int m_button;
+  std::string m_text;
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
 }  // namespace
+
+TEST(KeyRallyDocument, AsksToSaveOnlyAModifiedList) {
+  TestApp app;
+  TestDoc doc;
+  doc.SetTitle("words.wds");
+  {
+    BoxAnswerer none(IDCANCEL);
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(none.Text(), "") << "an unmodified list asks nothing";
+  }
+  doc.SetModifiedFlag();
+  {
+    BoxAnswerer no(IDNO);
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(no.Text(), "words.wds への変更を保存しますか?");
+    EXPECT_EQ(no.m_caption, app.m_name);
+  }
+  {
+    BoxAnswerer cancel(IDCANCEL);
+    EXPECT_FALSE(doc.SaveModified()) << "cancel keeps the program open";
+    EXPECT_FALSE(cancel.Text().empty());
+  }
+}
+
+TEST(KeyRallyDocument, FailedLoadsReportAndLeaveNothing) {
+  TestApp app;
+  std::string empty = TempPath("empty.wds"), missing = TempPath("missing.wds");
+  ASSERT_TRUE(WriteAll(empty, ""));
+  TestDoc doc;
+  doc.AddWord("old");
+  {
+    BoxAnswerer ok(IDOK);
+    EXPECT_FALSE(doc.OnOpenDocument(empty.c_str()));
+    EXPECT_EQ(ok.Text(), empty + " を読み込めませんでした。\nﾌｧｲﾙの形式が違うか、ﾌｧｲﾙが壊れています。");
+  }
+  EXPECT_EQ(doc.GetWordCount(), 0);
+  doc.AddWord("kept");
+  {
+    BoxAnswerer ok(IDOK);
+    EXPECT_FALSE(doc.OnOpenDocument(missing.c_str()));
+    EXPECT_TRUE(StartsWith(ok.Text(), missing + " を開けませんでした。")) << ok.Text();
+  }
+  EXPECT_EQ(doc.GetWordCount(), 1) << "a file that does not open leaves the list alone";
+  ::DeleteFileA(empty.c_str());
+}
+
+TEST(KeyRallyDocument, FailedSaveKeepsTheOldFile) {
+  TestApp app;
+  std::string path = TempPath("readonly.wds");
+  ASSERT_TRUE(WriteAll(path, "precious"));
+  ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  TestDoc doc;
+  doc.AddWord("new");
+  doc.SetModifiedFlag();
+  {
+    BoxAnswerer ok(IDOK);
+    EXPECT_FALSE(doc.OnSaveDocument(path.c_str()));
+    EXPECT_TRUE(StartsWith(ok.Text(), path + " に保存できませんでした。")) << ok.Text();
+  }
+  EXPECT_EQ(ReadAll(path), "precious");
+  EXPECT_TRUE(doc.IsModified());
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(path.c_str());
+  // no temporary file is left beside it
+  char dir[MAX_PATH] = "";
+  ::GetTempPathA(MAX_PATH, dir);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((std::string(dir) + "wds*.tmp").c_str(), &fd);
+  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << fd.cFileName;
+  if (h != INVALID_HANDLE_VALUE) ::FindClose(h);
+}
 
 TEST(KeyRallyDocument, SavesAndLoadsThroughRealFiles) {
   std::string path = TempPath("doc.wds");
