@@ -50,7 +50,8 @@ BOOL CBackdropDlg::OnInitDialog() {
   return TRUE;
 }
 
-HBRUSH CBackdropDlg::OnCtlColor(HDC, HWND, UINT nCtlColor) {
+HBRUSH CBackdropDlg::OnCtlColor(HDC hdc, HWND, UINT nCtlColor) {
+  if (nCtlColor == CTLCOLOR_STATIC) ::SetBkMode(hdc, TRANSPARENT);  // the title on the blue, not in a box
   if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC) return m_brushBack;
   return static_cast<HBRUSH>(nullptr);
 }

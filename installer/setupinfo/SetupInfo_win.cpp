@@ -1,12 +1,16 @@
 #include "SetupInfo_win.h"
 
+#include "Mbcs.h"
+
 namespace setupinfo {
 
 CString GetString(const CString& path, const char* section, const char* key, const char* def, int size) {
   std::vector<char> buf(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  DWORD n = ::GetPrivateProfileStringA(section, key, def, buf.data(), static_cast<DWORD>(buf.size()), path.c_str());
-  if (n >= buf.size()) n = static_cast<DWORD>(buf.size()) - 1;
-  return CString(buf.data(), n);
+  ::GetPrivateProfileStringA(section, key, def, buf.data(), static_cast<DWORD>(buf.size()), path.c_str());
+  buf.back() = '\0';
+  // A value cut inside a double-byte character may end in half a character (or in
+  // an undefined byte counted in the result): keep whole characters only.
+  return mbcs::FitBuffer(CString(buf.data()), buf.size());
 }
 
 int GetInt(const CString& path, const char* section, const char* key, int def) {

@@ -37,6 +37,11 @@ TEST_F(SetupIniFile, ValuesAreCutToTheBufferLessOneByte) {
   // Japanese text round-trips as code page 932 bytes
   ASSERT_TRUE(PutString(m_path, kSecSetup, "Title", "打鍵丸 タイピング"));
   EXPECT_EQ(GetString(m_path, kSecSetup, "Title", kDefTitle, kBufTitle), "打鍵丸 タイピング");
+  // a cut inside a double-byte character keeps whole characters, and no stray byte
+  ASSERT_TRUE(PutString(m_path, kSecSetup, "Title", "abアイウエオカキクケコサシスセソタチツテトナニヌネノハ"));
+  std::string cut = GetString(m_path, kSecSetup, "Title", kDefTitle, kBufTitle);
+  EXPECT_EQ(cut, "abアイウエオカキクケコサシスセソタチツテトナニヌ");  // 48 bytes: ネ would need the 49th and 50th
+  EXPECT_EQ(cut.find('\0'), std::string::npos);
 }
 
 TEST_F(SetupIniFile, MissingFileOrKeyReadsAsDefaults) {
