@@ -144,3 +144,29 @@ TEST_F(KeyRallyTest, AboutBoxAndVersionInformation) {
   EXPECT_EQ(value("InternalName"), "KeyRally");
   EXPECT_EQ(value("OriginalFilename"), "KeyRally.EXE");
 }
+
+TEST_F(KeyRallyTest, AcceleratorsWithoutAHandlerDoNothing) {
+  std::string words = krtest::WdsBytes({"copy", "paste"});
+  Put("keys.wds", words);
+  uitest::Process p;
+  HWND frame = Start(p, "keys.wds");
+  ASSERT_TRUE(frame);
+  const std::vector<std::vector<WORD>> keys = {
+      {VK_CONTROL, 'C'},     {VK_CONTROL, VK_INSERT}, {VK_CONTROL, 'V'}, {VK_SHIFT, VK_INSERT}, {VK_CONTROL, 'X'},
+      {VK_SHIFT, VK_DELETE}, {VK_CONTROL, 'Z'},       {VK_MENU, VK_BACK}, {VK_F6},              {VK_SHIFT, VK_F6},
+  };
+  for (const auto& k : keys) {
+    if (k.size() == 1)
+      krtest::PressKeys(frame, {k[0]});
+    else
+      krtest::PressKeys(frame, {k[0], k[1]});
+  }
+  ::Sleep(500);  // give any window that should not come the time to come
+  EXPECT_EQ(uitest::TopWindows(p.Pid()).size(), 1u) << "a key opened a window";
+  EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
+  EXPECT_EQ(SaveAs(p, frame, "after keys.wds"), words) << "the list changed";
+  // the keys did reach the frame: a key with a handler still works there
+  krtest::PressKeys(frame, {VK_CONTROL, 'N'});
+  EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
+  Close(p, frame);
+}
