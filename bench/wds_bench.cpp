@@ -32,7 +32,8 @@ class BenchDoc : public CKeyRallyDoc {
 // Words like a typing list: ASCII words of 2 to 12 letters and Japanese ones of 1 to 6
 // characters (2 bytes each), with repeats.
 void MakeWords(BenchDoc& doc, int n) {
-  static const char* const kKana[] = {"あ", "い", "う", "え", "お", "か", "き", "く", "け", "こ", "ソ", "表", "能", "単", "語"};
+  static const char* const kKana[] = {"あ", "い", "う", "え", "お", "か", "き", "く",
+                                      "け", "こ", "ソ", "表", "能", "単", "語"};
   unsigned x = 2463534242u;
   auto next = [&] {
     x ^= x << 13;

@@ -1,13 +1,13 @@
 // The single-document part of our MFC stand-in: document, view, frame with status
 // bar, document template, files and archives over them, dynamic creation.
 #pragma once
+#include <commdlg.h>
+
 #include <type_traits>
 #include <vector>
 
 #include "AfxRes.h"
 #include "AfxWin.h"
-#include <commdlg.h>
-
 #include "Archive.h"
 #include "RecentFiles.h"
 
@@ -41,11 +41,13 @@ CWnd* AfxNewWnd() {
   return nullptr;
 }
 
-#define DECLARE_DYNCREATE(theClass)           \
- public:                                      \
-  static CRuntimeClass class##theClass;       \
-  template <class T> friend CObject* AfxNewObject(); \
-  template <class T> friend CWnd* AfxNewWnd();
+#define DECLARE_DYNCREATE(theClass)     \
+ public:                                \
+  static CRuntimeClass class##theClass; \
+  template <class T>                    \
+  friend CObject* AfxNewObject();       \
+  template <class T>                    \
+  friend CWnd* AfxNewWnd();
 #define IMPLEMENT_DYNCREATE(theClass, baseClass) \
   CRuntimeClass theClass::class##theClass = {#theClass, &AfxNewObject<theClass>, &AfxNewWnd<theClass>};
 #define RUNTIME_CLASS(theClass) (&theClass::class##theClass)
@@ -147,8 +149,8 @@ class CView : public CWnd {
  public:
   CDocument* GetDocument() const { return m_pDocument; }
   CFrameWnd* GetParentFrame() const;
-  BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const RECT& rect,
-              CWnd* pParentWnd, UINT nID, CCreateContext* pContext);
+  BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+              UINT nID, CCreateContext* pContext);
   virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
   virtual void OnDraw(CDC* pDC) = 0;
   virtual void OnPrepareDC(CDC* pDC, void* pInfo = nullptr) {}
@@ -221,7 +223,7 @@ class CFrameWnd : public CWnd {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   HACCEL m_hAccelTable = nullptr;
-  CString m_strTitle;  // the application part of the title
+  CString m_strTitle;        // the application part of the title
   DWORD m_dwFrameStyle = 0;  // FWS_ bits
   UINT m_nIDHelp = 0;
 

@@ -43,21 +43,21 @@ HICON FirstProgramIcon() {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-  ON_WM_CREATE()
-  ON_WM_SIZE()
-  ON_WM_CLOSE()
-  ON_WM_SETFOCUS()
-  ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
-  ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
-  ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
-  ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
-  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
-  ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
-  ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
-  ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
-  ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
-  ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
-  ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, OnUpdateKeyIndicator)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_WM_SETFOCUS()
+ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
@@ -136,7 +136,8 @@ void CFrameWnd::RecalcLayout() {
     if (::IsWindowVisible(pBar->m_hWnd)) rc.bottom -= pBar->GetHeight();
   }
   HWND hView = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-  if (hView) ::MoveWindow(hView, rc.left, rc.top, rc.right - rc.left, rc.bottom > rc.top ? rc.bottom - rc.top : 0, TRUE);
+  if (hView)
+    ::MoveWindow(hView, rc.left, rc.top, rc.right - rc.left, rc.bottom > rc.top ? rc.bottom - rc.top : 0, TRUE);
 }
 
 void CFrameWnd::OnSize(UINT nType, int, int) {
@@ -192,8 +193,9 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
   if (!(m_dwFrameStyle & FWS_ADDTOTITLE)) return;
   CDocument* pDoc = GetActiveDocument();
-  CString title = bAddToTitle && pDoc ? sdi::FrameTitle(pDoc->GetTitle(), m_strTitle, (m_dwFrameStyle & FWS_PREFIXTITLE) != 0)
-                                      : m_strTitle;
+  CString title = bAddToTitle && pDoc
+                      ? sdi::FrameTitle(pDoc->GetTitle(), m_strTitle, (m_dwFrameStyle & FWS_PREFIXTITLE) != 0)
+                      : m_strTitle;
   if (GetWindowText() != title) ::SetWindowTextA(m_hWnd, title.c_str());
 }
 

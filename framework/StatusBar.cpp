@@ -58,7 +58,8 @@ BOOL CStatusBar::SetPaneText(int nIndex, const char* lpszNewText) {
   if (!m_hWnd) return FALSE;
   CString now = GetPaneText(nIndex);
   if (now == lpszNewText) return TRUE;  // no flicker from idle updates
-  return static_cast<BOOL>(SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszNewText)));
+  return static_cast<BOOL>(
+      SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszNewText)));
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const {

@@ -52,9 +52,9 @@ BOOL AfxCreateWnd(CWnd* pWnd, CREATESTRUCTA& cs) {
 
 // ---- view ------------------------------------------------------------------------------
 BEGIN_MESSAGE_MAP(CView, CWnd)
-  ON_WM_CREATE()
-  ON_WM_PAINT()
-  ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMsg)
+ON_WM_CREATE()
+ON_WM_PAINT()
+ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMsg)
 END_MESSAGE_MAP()
 
 CView::~CView() {

@@ -4,8 +4,8 @@
 
 namespace {
 
-const std::vector<std::string> kTen = {"cat", "いぬ", "", "cat", "ﾈｺ", std::string(300, 'w'), "Apple",
-                                       "apple", "表示", "end"};
+const std::vector<std::string> kTen = {"cat",   "いぬ",  "",     "cat", "ﾈｺ", std::string(300, 'w'),
+                                       "Apple", "apple", "表示", "end"};
 const std::vector<std::string> kFive = {"one", "二", "", "three", "one"};
 
 const char kLoadFailure[] = " を読み込めませんでした。\nﾌｧｲﾙの形式が違うか、ﾌｧｲﾙが壊れています。";
@@ -114,9 +114,9 @@ TEST_F(KeyRallyTest, RecentFilesKeepFourInTheMenuAndTheRegistry) {
     }
     krtest::Menu file = krtest::PopupItems(krtest::ReadMenu(frame), 0);
     // files in the program's current folder show by name, between the separators
-    EXPECT_EQ(krtest::Texts(file), (std::vector<std::string>{"開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S",
-                                                            "名前を付けて保存(&A)...", "", "&1 e.wds", "&2 d.wds",
-                                                            "&3 c.wds", "&4 b.wds", "", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(krtest::Texts(file),
+              (std::vector<std::string>{"開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "",
+                                        "&1 e.wds", "&2 d.wds", "&3 c.wds", "&4 b.wds", "", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     ASSERT_EQ(file.size(), 10u);
     EXPECT_EQ(file[4].id, static_cast<UINT>(ID_FILE_MRU_FILE1));
     EXPECT_EQ(file[7].id, static_cast<UINT>(ID_FILE_MRU_FILE4));
@@ -135,15 +135,13 @@ TEST_F(KeyRallyTest, RecentFilesKeepFourInTheMenuAndTheRegistry) {
     uitest::Process p;
     HWND frame = Start(p);
     ASSERT_TRUE(frame);
-    EXPECT_EQ(recent(frame),
-              (std::vector<std::string>{"&1 e.wds", "&2 d.wds", "&3 c.wds", "&4 b.wds"}));
+    EXPECT_EQ(recent(frame), (std::vector<std::string>{"&1 e.wds", "&2 d.wds", "&3 c.wds", "&4 b.wds"}));
     krtest::Command(frame, ID_FILE_MRU_FILE1 + 2);
     EXPECT_TRUE(krtest::WaitTitle(frame, "c.wds - KeyRally")) << uitest::GetText(frame);
     EXPECT_EQ(SaveAs(p, frame, "c copy.wds"), krtest::WdsBytes({"c.wds"}));
     krtest::Command(frame, ID_FILE_MRU_FILE1 + 3);  // after the save as: c copy, c, e, d
     EXPECT_TRUE(krtest::WaitTitle(frame, "d.wds - KeyRally")) << uitest::GetText(frame);
-    EXPECT_EQ(recent(frame),
-              (std::vector<std::string>{"&1 d.wds", "&2 c copy.wds", "&3 c.wds", "&4 e.wds"}));
+    EXPECT_EQ(recent(frame), (std::vector<std::string>{"&1 d.wds", "&2 c copy.wds", "&3 c.wds", "&4 e.wds"}));
     ::DeleteFileA((m_dir + "e.wds").c_str());
     krtest::Command(frame, ID_FILE_MRU_FILE1 + 3);
     uitest::MessageBoxInfo box = uitest::WaitMessageBox(p.Pid());
@@ -151,8 +149,7 @@ TEST_F(KeyRallyTest, RecentFilesKeepFourInTheMenuAndTheRegistry) {
     EXPECT_EQ(box.text.substr(0, m_dir.size() + 5 + strlen(kOpenFailure)), m_dir + "e.wds" + kOpenFailure);
     uitest::Answer(box, IDOK);
     ASSERT_TRUE(uitest::WaitGone(box.hwnd));
-    EXPECT_EQ(recent(frame),
-              (std::vector<std::string>{"&1 d.wds", "&2 c copy.wds", "&3 c.wds"}));
+    EXPECT_EQ(recent(frame), (std::vector<std::string>{"&1 d.wds", "&2 c copy.wds", "&3 c.wds"}));
     EXPECT_EQ(uitest::GetText(frame), "d.wds - KeyRally") << "a file that did not open leaves the list as it was";
     Close(p, frame);
   }

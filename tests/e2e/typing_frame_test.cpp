@@ -25,14 +25,14 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   ASSERT_FALSE(menu.empty()) << "the menu probe did not answer";
   krtest::Menu bar = PopupItems(menu, -1);
   EXPECT_EQ(Texts(bar), (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "単語リスト(&L)", "ゲーム(&G)", "フォント(&O)",
-                                                 "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+                                                  "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   ASSERT_EQ(bar.size(), 6u);
   EXPECT_EQ(bar[1].id, static_cast<UINT>(ID_WORD_LIST));
   EXPECT_EQ(bar[3].id, static_cast<UINT>(ID_WORD_FONT));
   krtest::Menu file = PopupItems(menu, 0);
-  EXPECT_EQ(Texts(file), (std::vector<std::string>{"開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S",
-                                                  "名前を付けて保存(&A)...", "", "最近使ったﾌｧｲﾙ", "",
-                                                  "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  EXPECT_EQ(Texts(file),
+            (std::vector<std::string>{"開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "",
+                                      "最近使ったﾌｧｲﾙ", "", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
   const UINT fileIds[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT};
   ASSERT_EQ(file.size(), 7u);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(file[i].id, fileIds[i]) << i;
@@ -58,7 +58,8 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   ASSERT_TRUE(status);
   EXPECT_EQ(uitest::ClassOf(status), "msctls_statusbar32");
   EXPECT_EQ(::SendMessageA(status, SB_GETPARTS, 0, 0), 5);
-  EXPECT_TRUE(uitest::WaitFor([&] { return krtest::PaneText(status, 0) == "ﾚﾃﾞｨ"; }, 5000)) << krtest::PaneText(status, 0);
+  EXPECT_TRUE(uitest::WaitFor([&] { return krtest::PaneText(status, 0) == "ﾚﾃﾞｨ"; }, 5000))
+      << krtest::PaneText(status, 0);
   LPARAM hMenu = reinterpret_cast<LPARAM>(::GetMenu(frame));  // only its presence counts here
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, MF_HILITE), hMenu);
   EXPECT_EQ(krtest::PaneText(status, 0), "既存のﾌｧｲﾙを開く");
@@ -75,10 +76,12 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   krtest::Command(frame, ID_VIEW_STATUS_BAR);
   EXPECT_TRUE(uitest::WaitFor([&] { return !::IsWindowVisible(status); }, 5000));
   RECT after;
-  EXPECT_TRUE(uitest::WaitFor([&] {
-    ::GetWindowRect(view, &after);
-    return after.bottom > before.bottom;
-  }, 5000));
+  EXPECT_TRUE(uitest::WaitFor(
+      [&] {
+        ::GetWindowRect(view, &after);
+        return after.bottom > before.bottom;
+      },
+      5000));
   EXPECT_FALSE(PopupItems(krtest::ReadMenu(frame), 4).at(0).state & MF_CHECKED);
   krtest::Command(frame, ID_VIEW_STATUS_BAR);
   EXPECT_TRUE(uitest::WaitFor([&] { return ::IsWindowVisible(status) != FALSE; }, 5000));
@@ -136,7 +139,7 @@ TEST_F(KeyRallyTest, AboutBoxAndVersionInformation) {
     UINT n = 0;
     std::string path = std::string("\\StringFileInfo\\041103a4\\") + name;
     return ::VerQueryValueA(data.get(), path.c_str(), reinterpret_cast<void**>(&v), &n) && v ? std::string(v)
-                                                                                              : std::string("<none>");
+                                                                                             : std::string("<none>");
   };
   EXPECT_EQ(value("Comments"), "タイピングソフト");
   EXPECT_EQ(value("FileDescription"), "打鍵丸");
@@ -152,8 +155,9 @@ TEST_F(KeyRallyTest, AcceleratorsWithoutAHandlerDoNothing) {
   HWND frame = Start(p, "keys.wds");
   ASSERT_TRUE(frame);
   const std::vector<std::vector<WORD>> keys = {
-      {VK_CONTROL, 'C'},     {VK_CONTROL, VK_INSERT}, {VK_CONTROL, 'V'}, {VK_SHIFT, VK_INSERT}, {VK_CONTROL, 'X'},
-      {VK_SHIFT, VK_DELETE}, {VK_CONTROL, 'Z'},       {VK_MENU, VK_BACK}, {VK_F6},              {VK_SHIFT, VK_F6},
+      {VK_CONTROL, 'C'}, {VK_CONTROL, VK_INSERT}, {VK_CONTROL, 'V'}, {VK_SHIFT, VK_INSERT},
+      {VK_CONTROL, 'X'}, {VK_SHIFT, VK_DELETE},   {VK_CONTROL, 'Z'}, {VK_MENU, VK_BACK},
+      {VK_F6},           {VK_SHIFT, VK_F6},
   };
   for (const auto& k : keys) {
     if (k.size() == 1)

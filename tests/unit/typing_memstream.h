@@ -8,7 +8,8 @@
 
 class MemStream : public CArchiveStream {
  public:
-  explicit MemStream(std::string data = std::string(), size_t chunk = 1 << 20) : m_data(std::move(data)), m_chunk(chunk) {}
+  explicit MemStream(std::string data = std::string(), size_t chunk = 1 << 20)
+      : m_data(std::move(data)), m_chunk(chunk) {}
   size_t Read(void* p, size_t n) override {
     if (n > m_chunk) n = m_chunk;
     if (n > m_data.size() - m_pos) n = m_data.size() - m_pos;

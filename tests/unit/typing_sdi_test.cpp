@@ -22,7 +22,8 @@ TEST(FramePlacement, HalfHeightCentredQuarterDown) {
 TEST(DocString, SubstringsOfTheKeyRallyDocumentString) {
   const std::string s = "KeyRally\n\nKeyRal\n単語ファイル(*.wds)\n.wds\nKeyRally.Document\nKeyRal Document";
   std::string out;
-  const char* expect[] = {"KeyRally", "", "KeyRal", "単語ファイル(*.wds)", ".wds", "KeyRally.Document", "KeyRal Document"};
+  const char* expect[] = {"KeyRally",       "", "KeyRal", "単語ファイル(*.wds)", ".wds", "KeyRally.Document",
+                          "KeyRal Document"};
   for (int i = 0; i < 7; ++i) {
     ASSERT_TRUE(sdi::ExtractSubString(out, s, i)) << i;
     EXPECT_EQ(out, expect[i]) << i;

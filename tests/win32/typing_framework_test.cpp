@@ -6,9 +6,9 @@
 #include <atomic>
 #include <thread>
 
+#include "../../typing/res/resource.h"
 #include "AfxDoc.h"
 #include "KeyRallyDoc.h"
-#include "../../typing/res/resource.h"
 
 namespace {
 
@@ -182,7 +182,9 @@ TEST(KeyRallyDocument, SavesAndLoadsThroughRealFiles) {
   ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
   std::string bytes = ReadAll(path);
   ASSERT_EQ(bytes.size(), 4u + 4 + 5 + 1 + 7 + 70000);
-  EXPECT_EQ(bytes.substr(0, 13), std::string("\x04\0\0\0\x03" "cat\x04\x82\xA2\x82\xCA", 13));
+  EXPECT_EQ(bytes.substr(0, 13), std::string("\x04\0\0\0\x03"
+                                             "cat\x04\x82\xA2\x82\xCA",
+                                             13));
   EXPECT_EQ(bytes.substr(14, 7), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
 
   TestDoc back;
@@ -199,7 +201,9 @@ TEST(KeyRallyDocument, SavesAndLoadsThroughRealFiles) {
 TEST(KeyRallyDocument, ReadsTheWideFormOfAWord) {
   // "いぬ" as FF FE FF, 2 characters, UTF-16LE 3044 306C; then "a" in the usual form
   std::string path = TempPath("wide.wds");
-  ASSERT_TRUE(WriteAll(path, std::string("\x02\0\0\0\xFF\xFE\xFF\x02\x44\x30\x6C\x30\x01" "a", 14)));
+  ASSERT_TRUE(WriteAll(path, std::string("\x02\0\0\0\xFF\xFE\xFF\x02\x44\x30\x6C\x30\x01"
+                                         "a",
+                                         14)));
   TestDoc doc;
   ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
   ASSERT_EQ(doc.GetWordCount(), 2);
@@ -207,7 +211,9 @@ TEST(KeyRallyDocument, ReadsTheWideFormOfAWord) {
   EXPECT_EQ(doc.GetWord(1), "a");
   // saved again, it is in the program's own form
   ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
-  EXPECT_EQ(ReadAll(path), std::string("\x02\0\0\0\x04\x82\xA2\x82\xCA\x01" "a", 11));
+  EXPECT_EQ(ReadAll(path), std::string("\x02\0\0\0\x04\x82\xA2\x82\xCA\x01"
+                                       "a",
+                                       11));
   ::DeleteFileA(path.c_str());
 }
 
@@ -304,12 +310,12 @@ TEST_F(KeyRallyResources, AcceleratorTableHasEveryRow) {
   for (size_t i = 0; i < n; ++i) rows.push_back({static_cast<WORD>(p[4 * i] & 0x7F), p[4 * i + 1], p[4 * i + 2]});
   const WORD V = FVIRTKEY, C = FCONTROL, S = FSHIFT, A = FALT;
   const Row expect[] = {
-      {V | C, 'A', ID_GAME_START},  {V | C, 'P', ID_GAME_STOP},        {V | C, 'R', ID_GAME_RESUME},
-      {V, VK_RETURN, ID_GAME_JUDGE}, {V | C, 'N', ID_FILE_NEW},         {V | C, 'O', ID_FILE_OPEN},
-      {V | C, 'S', ID_FILE_SAVE},    {V | C, 'C', ID_EDIT_COPY},        {V | C, VK_INSERT, ID_EDIT_COPY},
-      {V | C, 'V', ID_EDIT_PASTE},   {V | S, VK_INSERT, ID_EDIT_PASTE}, {V | C, 'X', ID_EDIT_CUT},
-      {V | S, VK_DELETE, ID_EDIT_CUT}, {V | C, 'Z', ID_EDIT_UNDO},      {V | A, VK_BACK, ID_EDIT_UNDO},
-      {V, VK_F6, ID_NEXT_PANE},      {V | S, VK_F6, ID_PREV_PANE},
+      {V | C, 'A', ID_GAME_START},     {V | C, 'P', ID_GAME_STOP},        {V | C, 'R', ID_GAME_RESUME},
+      {V, VK_RETURN, ID_GAME_JUDGE},   {V | C, 'N', ID_FILE_NEW},         {V | C, 'O', ID_FILE_OPEN},
+      {V | C, 'S', ID_FILE_SAVE},      {V | C, 'C', ID_EDIT_COPY},        {V | C, VK_INSERT, ID_EDIT_COPY},
+      {V | C, 'V', ID_EDIT_PASTE},     {V | S, VK_INSERT, ID_EDIT_PASTE}, {V | C, 'X', ID_EDIT_CUT},
+      {V | S, VK_DELETE, ID_EDIT_CUT}, {V | C, 'Z', ID_EDIT_UNDO},        {V | A, VK_BACK, ID_EDIT_UNDO},
+      {V, VK_F6, ID_NEXT_PANE},        {V | S, VK_F6, ID_PREV_PANE},
   };
   ASSERT_EQ(rows.size(), sizeof expect / sizeof expect[0]);
   for (size_t i = 0; i < rows.size(); ++i) {

@@ -26,8 +26,7 @@ class CWordList {
   // form are converted with pfnWide. Bytes after the last word are dropped. On
   // failure (too few words, a bad prefix, a wide word that cannot be converted) the
   // list is left empty and false is returned.
-  bool Assign(int32_t nCount, std::string&& bytes,
-              bool (*pfnWide)(const uint16_t*, size_t, std::string&) = nullptr);
+  bool Assign(int32_t nCount, std::string&& bytes, bool (*pfnWide)(const uint16_t*, size_t, std::string&) = nullptr);
 
  private:
   // Where word i's record starts: from the nearest block start, record by record.
@@ -39,8 +38,8 @@ class CWordList {
   // One start offset per block of words keeps a million-word list light to load; a
   // word is found from its block's start in at most kStride - 1 steps.
   static constexpr int kStride = 32;
-  std::string m_data;          // the words' records, back to back
-  std::vector<size_t> m_block; // start of word k * kStride
+  std::string m_data;           // the words' records, back to back
+  std::vector<size_t> m_block;  // start of word k * kStride
   int m_nCount = 0;
 };
 

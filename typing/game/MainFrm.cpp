@@ -6,16 +6,13 @@
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-  ON_WM_CREATE()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 namespace {
 const UINT indicators[] = {
     ID_SEPARATOR,  // the message pane
-    ID_INDICATOR_KANA,
-    ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,
-    ID_INDICATOR_SCRL,
+    ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
 };
 }  // namespace
 
