@@ -1,13 +1,15 @@
 // The single-document part of our MFC stand-in: document, view, frame with status
 // bar, document template, files and archives over them, dynamic creation.
 #pragma once
+// clang-format off
+#include "AfxWin.h"  // windows.h first: commdlg.h needs it
 #include <commdlg.h>
+// clang-format on
 
 #include <type_traits>
 #include <vector>
 
 #include "AfxRes.h"
-#include "AfxWin.h"
 #include "Archive.h"
 #include "RecentFiles.h"
 
