@@ -365,8 +365,18 @@ TEST_F(KeyRallyResources, StringTable) {
   EXPECT_EQ(String(57665), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了");
   // every command of the menus has a prompt
   for (UINT id : {57603u, 57604u, 57616u, 57664u, 59393u}) EXPECT_FALSE(String(id).empty()) << id;
-  // the icon: 133, 32 x 32
-  HICON icon = static_cast<HICON>(::LoadImageA(m_module, MAKEINTRESOURCEA(IDI_KEYRALLY), IMAGE_ICON, 32, 32, 0));
-  EXPECT_TRUE(icon);
-  if (icon) ::DestroyIcon(icon);
+}
+
+TEST_F(KeyRallyResources, IconIs32By32In16Colours) {
+  HRSRC res = ::FindResourceA(m_module, MAKEINTRESOURCEA(IDI_KEYRALLY), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+  ASSERT_TRUE(res);
+  const BYTE* dir = static_cast<const BYTE*>(::LockResource(::LoadResource(m_module, res)));
+  int count = dir[4] | (dir[5] << 8);
+  bool found = false;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* e = dir + 6 + 14 * i;  // width, height, colours, reserved, planes, bit count, size, id
+    int bits = e[6] | (e[7] << 8);
+    if (e[0] == 32 && e[1] == 32 && e[2] == 16 && bits == 4) found = true;
+  }
+  EXPECT_TRUE(found) << "no 32x32 16-colour image in icon 133";
 }
