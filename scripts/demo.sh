@@ -27,3 +27,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   # closing the virtual screen ends the programs on it
 ' _ "$dist" "$shots" "$root/build/win32/bin"
 echo "demo: screenshot saved: $shots/demo-setup.png"
+# and pictures of every other window of both programs
+"$root/scripts/screenshots.sh" || echo "demo: some screenshots failed" >&2
+echo "demo: all screenshots are in $shots"
