@@ -4,7 +4,20 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wineenv.sh"
-if [[ -f "$WINEPREFIX/.hb-ready" ]]; then exit 0; fi
+# Wine's own symbol fonts (Marlett draws the caption buttons) are not found by this
+# Wine build unless they lie in the prefix's font folder.
+copy_symbol_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  mkdir -p "$fonts"
+  for f in marlett.ttf symbol.ttf webdings.ttf wingding.ttf; do
+    [[ -f "/usr/share/wine/fonts/$f" && ! -f "$fonts/$f" ]] && cp "/usr/share/wine/fonts/$f" "$fonts/"
+  done
+  return 0
+}
+if [[ -f "$WINEPREFIX/.hb-ready" ]]; then
+  copy_symbol_fonts
+  exit 0
+fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 rm -rf "$WINEPREFIX"
 echo "wineprefix: creating $WINEPREFIX" >&2
@@ -33,5 +46,6 @@ reg="$(mktemp --suffix=.reg)"
 wine regedit /S "$reg" >/dev/null 2>&1
 wineserver -w || true
 rm -f "$reg"
+copy_symbol_fonts
 touch "$WINEPREFIX/.hb-ready"
 echo "wineprefix: ready" >&2
