@@ -71,6 +71,10 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBR
                                 HICON hIcon = nullptr);
 // Creates the window of a framework object so that its message map sees WM_CREATE.
 BOOL AfxCreateWnd(CWnd* pWnd, CREATESTRUCTA& cs);
+// After a failed LoadFrame or view Create: whether a window existed for a moment.
+// Frames and views then deleted themselves (PostNcDestroy); otherwise the caller
+// still owns the object.
+extern BOOL g_bAfxCreateHadWindow;
 
 // ---- files --------------------------------------------------------------------------
 class CFile : public CArchiveStream {

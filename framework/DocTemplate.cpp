@@ -34,8 +34,7 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
   if (!pWnd) return nullptr;
   CFrameWnd* pFrame = static_cast<CFrameWnd*>(pWnd);  // the template names a frame class
   if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-    // a frame whose creation failed never got a window: PostNcDestroy did not run
-    if (!pFrame->m_hWnd) delete pFrame;
+    if (!g_bAfxCreateHadWindow) delete pFrame;  // otherwise PostNcDestroy deleted it
     return nullptr;
   }
   return pFrame;

@@ -61,6 +61,7 @@ ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+  g_bAfxCreateHadWindow = FALSE;
   m_nIDHelp = nIDResource;
   sdi::ExtractSubString(m_strTitle, AfxLoadString(nIDResource), 0);
   HINSTANCE hInst = AfxGetResourceHandle();
@@ -85,7 +86,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
   m_dwFrameStyle = static_cast<DWORD>(cs.style) & (FWS_ADDTOTITLE | FWS_PREFIXTITLE);
   cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE | FWS_PREFIXTITLE);
   if (!AfxCreateWnd(this, cs)) {
-    if (cs.hMenu) ::DestroyMenu(cs.hMenu);
+    // a window that existed took its menu along, and this object (PostNcDestroy)
+    if (cs.hMenu && !g_bAfxCreateHadWindow) ::DestroyMenu(cs.hMenu);
     return FALSE;
   }
   m_hAccelTable = ::LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(nIDResource));
@@ -114,7 +116,7 @@ CView* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
   CView* pView = static_cast<CView*>(pWnd);  // the template names a view class
   RECT r = {0, 0, 0, 0};
   if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, r, this, nID, pContext)) {
-    delete pView;
+    if (!g_bAfxCreateHadWindow) delete pView;  // otherwise it deleted itself
     return nullptr;
   }
   return pView;
@@ -200,12 +202,11 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void CFrameWnd::OnClose() {
-  CWinApp* pApp = AfxGetApp();
   CDocument* pDoc = GetActiveDocument();
   if (pDoc && !pDoc->SaveModified()) return;
-  if (pApp && pApp->m_pMainWnd == this) {
-    pApp->CloseAllDocuments(FALSE);  // the document takes its frame with it
-    if (!m_hWnd) return;
+  if (pDoc && pDoc->m_bAutoDelete) {
+    pDoc->OnCloseDocument();  // the document takes its frame along
+    return;
   }
   DestroyWindow();
 }

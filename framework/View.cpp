@@ -41,12 +41,16 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBac
   return s_names.emplace(key, name).first->second.c_str();
 }
 
+BOOL g_bAfxCreateHadWindow = FALSE;
+
 BOOL AfxCreateWnd(CWnd* pWnd, CREATESTRUCTA& cs) {
   g_pWndInit = pWnd;
   HWND h = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y, cs.cx,
                              cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+  // the window procedure takes the object at the first message; a window refused in
+  // WM_CREATE has gone through WM_NCDESTROY, and pWnd may be gone with it
+  g_bAfxCreateHadWindow = g_pWndInit == nullptr;
   g_pWndInit = nullptr;
-  if (!h && pWnd->m_hWnd) pWnd->Detach();  // WM_CREATE refused
   return h != nullptr;
 }
 
@@ -82,6 +86,7 @@ BOOL CView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 BOOL CView::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const RECT& rect,
                    CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
+  g_bAfxCreateHadWindow = FALSE;
   CREATESTRUCTA cs = {};
   cs.lpszClass = lpszClassName;
   cs.lpszName = lpszWindowName;

@@ -260,6 +260,59 @@ TEST(Framework, ProfileStringsAndRecentFilesInTheRegistry) {
   EXPECT_EQ(::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()), ERROR_SUCCESS) << "the test left keys behind";
 }
 
+namespace {
+class PlainDoc : public CDocument {
+  DECLARE_DYNCREATE(PlainDoc)
+};
+IMPLEMENT_DYNCREATE(PlainDoc, CDocument)
+class PlainView : public CView {
+  DECLARE_DYNCREATE(PlainView)
+  void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(PlainView, CView)
+class PlainFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(PlainFrame)
+};
+IMPLEMENT_DYNCREATE(PlainFrame, CFrameWnd)
+// A frame whose creation fails after its view exists (a status bar that cannot be made).
+class RefusingFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(RefusingFrame)
+  int OnCreate(LPCREATESTRUCT lpcs) { return CFrameWnd::OnCreate(lpcs) == -1 ? -1 : -1; }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(RefusingFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(RefusingFrame, CFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(Framework, SingleDocumentLifeAndAFrameThatCannotBeMade) {
+  TestApp app;
+  app.m_nCmdShow = SW_HIDE;
+  {
+    CSingleDocTemplate refusing(999, RUNTIME_CLASS(PlainDoc), RUNTIME_CLASS(RefusingFrame), RUNTIME_CLASS(PlainView));
+    refusing.LoadTemplate();
+    EXPECT_EQ(refusing.OpenDocumentFile(nullptr), nullptr);  // no crash, nothing left
+    EXPECT_EQ(refusing.GetOnlyDocument(), nullptr);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+  }
+  CSingleDocTemplate t(999, RUNTIME_CLASS(PlainDoc), RUNTIME_CLASS(PlainFrame), RUNTIME_CLASS(PlainView));
+  t.LoadTemplate();
+  CDocument* doc = t.OpenDocumentFile(nullptr);
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(doc->GetTitle(), "無題");
+  ASSERT_TRUE(app.m_pMainWnd);
+  HWND frame = app.m_pMainWnd->m_hWnd;
+  EXPECT_TRUE(::GetDlgItem(frame, AFX_IDW_PANE_FIRST)) << "the view";
+  EXPECT_EQ(t.OpenDocumentFile(nullptr), doc) << "file new reuses the document";
+  ::SendMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(frame));
+  EXPECT_EQ(t.GetOnlyDocument(), nullptr) << "the document closed with its frame";
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  MSG msg;
+  EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing the main frame ends the loop";
+}
+
 TEST(Framework, CommandLineGivesTheFileToOpen) {
   TestApp app;
   std::string line = "/flag \"C:\\My Words\\ソ.wds\" second.wds";
