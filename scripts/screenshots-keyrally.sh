@@ -14,12 +14,19 @@ for f in KeyRally.exe krshot.exe; do
 done
 
 work="$(mktemp -d "$root/build/kr-shots.XXXXXX")"
-key='HKCU\Software\Local AppWizard-Generated Applications\打鍵丸'
+parent='HKCU\Software\Local AppWizard-Generated Applications'
+key="$parent\\打鍵丸"
 saved="$work/settings.reg"
 wine reg export "$key" "$(winepath -w "$saved")" >/dev/null 2>&1 || rm -f "$saved"
+had_parent=0
+wine reg query "$parent" >/dev/null 2>&1 && had_parent=1
 restore() {
   wine reg delete "$key" /f >/dev/null 2>&1 || true
-  [[ -f "$saved" ]] && wine reg import "$(winepath -w "$saved")" >/dev/null 2>&1
+  if [[ -f "$saved" ]]; then
+    wine reg import "$(winepath -w "$saved")" >/dev/null 2>&1
+  elif [[ $had_parent == 0 && "$(wine reg query "$parent" 2>/dev/null | grep -c '^HKEY_')" == 1 ]]; then
+    wine reg delete "$parent" /f >/dev/null 2>&1 || true  # made by the program, and now empty
+  fi
   rm -rf "$work"
 }
 trap restore EXIT
