@@ -12,10 +12,18 @@ void CLoadingDlg::BeginProgress(unsigned int nLimit, int nStep) {
   m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(nLimit)));
   m_progress.SetPos(0);
   m_progress.SetStep(nStep);
+  m_nStep = nStep;
 }
 
 void CLoadingDlg::AdvanceProgress() {
-  if (m_progress.m_hWnd) m_progress.StepIt();
+  if (!m_progress.m_hWnd) return;
+  // Newer progress controls carry the overflow of a step past the top into the next
+  // round (top 3: 3, 1, 2, ...); the bar starts over from 0 instead.
+  int nUpper = static_cast<int>(m_progress.SendMessage(PBM_GETRANGE, FALSE));
+  if (m_nStep > 0 && m_progress.GetPos() + m_nStep > nUpper)
+    m_progress.SetPos(0);
+  else
+    m_progress.StepIt();
 }
 
 void CLoadingDlg::Show() {

@@ -14,6 +14,9 @@ class CLoadingDlg : public CDialog {
 
   CProgressCtrl m_progress;
 
+ private:
+  int m_nStep = 1;  // the step of the last BeginProgress
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   DECLARE_MESSAGE_MAP()
