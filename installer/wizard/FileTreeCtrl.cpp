@@ -4,6 +4,7 @@
 #include "FileTreeIcons.h"
 #include "Globals.h"
 #include "LoadingDlg.h"
+#include "Mbcs.h"
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
 
@@ -93,7 +94,8 @@ FileTreeItemData* CFileTreeCtrl::GetData(HTREEITEM hItem) const {
 HTREEITEM CFileTreeCtrl::InsertListedItem(const CString& strPath, const CString& strLabel, HTREEITEM hParent,
                                           DWORD dwAttributes, bool bListed) {
   CString label = strLabel;
-  if (!label.empty() && label.back() == '\\') label.erase(label.size() - 1);
+  // One trailing "\" goes; a name ending in a character whose trail byte is 0x5C keeps it.
+  if (!label.empty() && mbcs::FindLastChar(label, '\\') == label.size() - 1) label.erase(label.size() - 1);
   filetree::IconInfo icon;
   if (!filetree::LookUpIcon(strPath, dwAttributes, bListed, icon)) return nullptr;  // no icon: left out
   // The system list is the same for every item; the control keeps it once given.

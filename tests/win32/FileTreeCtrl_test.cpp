@@ -254,3 +254,29 @@ TEST_F(FileTreeCtrlTest, SelectTickAndCollect) {
   m_tree.BuildTree("");  // rebuilding clears every tick
   EXPECT_EQ(1, m_tree.GetTickedPaths(ticked));
 }
+
+TEST_F(FileTreeCtrlTest, NamesEndingInATrailByteLikeABackslashStayWhole) {
+  // 一覧表 and 予定表 end in 0x95 0x5C: the trail byte is no folder separator.
+  const std::string d = g_strSetupDir;
+  const std::string folder = "\x88\xea\x97\x97\x95\x5c", file = "\x97\x5c\x92\xe8\x95\x5c";
+  Mkdir(d + folder);
+  Touch(d + folder + "\\a.txt");
+  Touch(d + file);
+  EXPECT_EQ(17, m_tree.BuildTree(d + folder + "\\a.txt"));
+  HTREEITEM hFolder = Find(d + folder + "\\");
+  ASSERT_TRUE(hFolder);
+  EXPECT_EQ(folder, m_tree.GetItemText(hFolder));
+  EXPECT_TRUE(Find(d + folder + "\\a.txt")) << "the folder is listed";
+  HTREEITEM hFile = Find(d + file);
+  ASSERT_TRUE(hFile);
+  EXPECT_EQ(file, m_tree.GetItemText(hFile));
+  DWORD attr = 0;
+  EXPECT_EQ(d + folder + "\\a.txt", m_tree.GetSelectedPath(attr));
+
+  std::vector<std::string> before = AllPaths();
+  ASSERT_TRUE(m_tree.SaveTree());
+  m_tree.ClearTree();
+  EXPECT_EQ(static_cast<int>(before.size()), m_tree.LoadTree());
+  EXPECT_EQ(before, AllPaths());
+  EXPECT_EQ(d + folder + "\\a.txt", m_tree.GetSelectedPath(attr));
+}
