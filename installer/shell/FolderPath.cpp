@@ -31,6 +31,11 @@ std::vector<std::string> FolderLevels(const std::string& pathIn) {
   return levels;
 }
 
+std::string JoinFolderName(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && mbcs::FindLastChar(folder, '\\') == folder.size() - 1) return folder + name;
+  return folder + "\\" + name;
+}
+
 std::size_t FindText(const std::string& s, const std::string& what) {
   if (what.empty()) return std::string::npos;
   for (std::size_t i = 0; i + what.size() <= s.size();) {

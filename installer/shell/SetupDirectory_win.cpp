@@ -31,9 +31,7 @@ CString WindowsIniPath() {
   char dir[260] = {0};
   UINT n = ::GetWindowsDirectoryA(dir, sizeof(dir));
   if (n == 0 || n >= sizeof(dir)) return CString();
-  CString path(dir, n);
-  if (path[path.size() - 1] != '\\') path += '\\';  // "C:\" already ends with one
-  return path + shell::kSetupDirIni;
+  return shell::JoinFolderName(CString(dir, n), shell::kSetupDirIni);  // "C:\" already ends with one
 }
 }  // namespace
 

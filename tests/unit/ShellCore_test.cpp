@@ -19,6 +19,13 @@ TEST(FolderLevels, DriveUncBareAndRoot) {
   EXPECT_EQ(Levels{"C:\\\x95\x5c"}, FolderLevels("C:\\\x95\x5c"));
 }
 
+TEST(FolderLevels, JoinFolderNameAddsOneBackslash) {
+  EXPECT_EQ("C:\\WINDOWS\\Hanbell.ini", shell::JoinFolderName("C:\\WINDOWS", "Hanbell.ini"));
+  EXPECT_EQ("C:\\Hanbell.ini", shell::JoinFolderName("C:\\", "Hanbell.ini"));
+  // A folder ending in 表 (0x95 0x5C) still needs its separator.
+  EXPECT_EQ("C:\\\x95\x5c\\Hanbell.ini", shell::JoinFolderName("C:\\\x95\x5c", "Hanbell.ini"));
+}
+
 TEST(FolderLevels, FindTextOnCharacterBoundaries) {
   EXPECT_EQ(8u, shell::FindText("C:\\Apps\\bin\\a.exe", "bin\\a.exe"));
   // "\x5c\x83" spans the trail byte of one character and the lead byte of the next.
