@@ -174,3 +174,95 @@ TEST_F(KeyRallyTest, AcceleratorsWithoutAHandlerDoNothing) {
   EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
   Close(p, frame);
 }
+
+namespace {
+bool SetClipboardText(const std::string& text) {
+  if (!::OpenClipboard(nullptr)) return false;
+  ::EmptyClipboard();
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(::GlobalLock(mem), text.c_str(), text.size() + 1);
+  ::GlobalUnlock(mem);
+  bool ok = ::SetClipboardData(CF_TEXT, mem) != nullptr;
+  ::CloseClipboard();
+  return ok;
+}
+std::string ClipboardText() {
+  std::string s;
+  if (!::OpenClipboard(nullptr)) return "<busy>";
+  if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+    s = static_cast<const char*>(::GlobalLock(h));
+    ::GlobalUnlock(h);
+  }
+  ::CloseClipboard();
+  return s;
+}
+}  // namespace
+
+TEST_F(KeyRallyTest, EditingKeysDoNothingInsideTheTypingBox) {
+  uitest::Process p;
+  HWND frame = Start(p);
+  ASSERT_TRUE(frame);
+  ::SetForegroundWindow(frame);
+  ASSERT_TRUE(uitest::WaitFor([&] { return ::GetForegroundWindow() == frame; }, 5000));
+  HWND box = krtest::MakeTypingBox(frame);
+  ASSERT_TRUE(box) << "no typing box in the view";
+  ASSERT_TRUE(SetClipboardText("クリップ"));
+  ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc"));
+  ::SendMessageA(box, EM_SETSEL, 0, -1);
+  // paste, cut and copy by both their keys, then a letter that replaces the selection
+  for (auto k : std::vector<std::vector<WORD>>{{VK_CONTROL, 'V'},
+                                               {VK_SHIFT, VK_INSERT},
+                                               {VK_CONTROL, 'X'},
+                                               {VK_SHIFT, VK_DELETE},
+                                               {VK_CONTROL, 'C'},
+                                               {VK_CONTROL, VK_INSERT},
+                                               {VK_F6},
+                                               {VK_SHIFT, VK_F6},
+                                               {'Q'}}) {
+    if (k.size() == 1)
+      krtest::PressKeys(frame, {k[0]});
+    else
+      krtest::PressKeys(frame, {k[0], k[1]});
+  }
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(box) == "q"; }, 5000))
+      << "the keys before the letter changed the box: " << uitest::GetText(box);
+  // undo by both its keys would bring back "abc"
+  krtest::PressKeys(frame, {VK_CONTROL, 'Z'});
+  krtest::PressKeys(frame, {VK_MENU, VK_BACK});
+  krtest::PressKeys(frame, {'W'});
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(box) == "qw"; }, 5000)) << uitest::GetText(box);
+  EXPECT_EQ(krtest::FocusOf(frame), box) << "F6 moved the focus";
+  EXPECT_EQ(ClipboardText(), "クリップ") << "a key cut or copied";
+  EXPECT_EQ(uitest::TopWindows(p.Pid()).size(), 1u) << "a key opened a window";
+  // the box itself pastes when told to: it was the keys that did nothing
+  ::SendMessageA(box, WM_PASTE, 0, 0);
+  EXPECT_EQ(uitest::GetText(box), "qwクリップ");
+  // and a key with a handler works from inside the box
+  krtest::PressKeys(frame, {VK_CONTROL, 'N'});
+  EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
+  Close(p, frame);
+}
+
+TEST_F(KeyRallyTest, StatusBarIndicatorsInTheirPanes) {
+  uitest::Process p;
+  HWND frame = Start(p);
+  ASSERT_TRUE(frame);
+  HWND status = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+  ASSERT_TRUE(status);
+  struct {
+    WORD vk;
+    int pane;
+    const char* text;
+  } keys[] = {{VK_CAPITAL, 2, "CAP"}, {VK_NUMLOCK, 3, "NUM"}, {VK_SCROLL, 4, "SCRL"}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.text);
+    bool on = (::GetKeyState(k.vk) & 1) != 0;
+    krtest::PressKeys(frame, {k.vk});
+    EXPECT_TRUE(uitest::WaitFor([&] { return krtest::PaneText(status, k.pane) == (on ? "" : k.text); }, 5000))
+        << krtest::PaneText(status, k.pane);
+    krtest::PressKeys(frame, {k.vk});  // back as it was
+    EXPECT_TRUE(uitest::WaitFor([&] { return krtest::PaneText(status, k.pane) == (on ? k.text : ""); }, 5000))
+        << krtest::PaneText(status, k.pane);
+  }
+  Close(p, frame);
+}

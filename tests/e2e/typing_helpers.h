@@ -122,6 +122,35 @@ inline Menu ReadMenu(HWND frame) {
   return menu;
 }
 
+// The window that has the keyboard focus in the frame's thread.
+inline HWND FocusOf(HWND frame) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(frame, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// A one-line edit in the view, made and focused by the program's own thread (through
+// krmenuprobe.dll), so that keys typed into it go through the program's message loop.
+constexpr int kTypingBoxId = 0x7FF0;
+inline HWND MakeTypingBox(HWND frame) {
+  HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "krmenuprobe.dll").c_str());
+  if (!dll) return nullptr;
+  FARPROC found = ::GetProcAddress(dll, "KrMenuProbe@12");
+  if (!found) found = ::GetProcAddress(dll, "KrMenuProbe");
+  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+  DWORD tid = ::GetWindowThreadProcessId(frame, nullptr);
+  HHOOK hook = proc ? ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, tid) : nullptr;
+  HWND edit = nullptr;
+  if (hook) {
+    ::PostMessageA(frame, ::RegisterWindowMessageA("KeyRallyTestEditProbe"), 0, 0);
+    HWND view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
+    uitest::WaitFor([&] { return (edit = ::GetDlgItem(view, kTypingBoxId)) != nullptr && FocusOf(frame) == edit; },
+                    10000);
+    ::UnhookWindowsHookEx(hook);
+  }
+  return edit;
+}
+
 // Items of pop-up `index` of the bar (or of the bar itself with -1).
 inline Menu PopupItems(const Menu& menu, int index) {
   Menu out;

@@ -4,6 +4,9 @@
 // pop-up as the user would (WM_INITMENUPOPUP to the frame, which updates the items)
 // and writes the menu bar to %TEMP%\krmenu_<pid>_<n>.txt, one item per line:
 // level TAB id TAB state TAB text.
+// A second message puts a one-line edit (id 0x7FF0) into the view and gives it the
+// focus: a typing box made by the program's own thread, so that keys typed into it
+// pass through the program's message loop like those typed into the game's box.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,7 +33,17 @@ void Dump(HWND frame, HMENU menu, int level, std::string& out) {
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM wParam, LPARAM lParam) {
   static const UINT probe = ::RegisterWindowMessageA("KeyRallyTestMenuProbe");
+  static const UINT editProbe = ::RegisterWindowMessageA("KeyRallyTestEditProbe");
   MSG* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == editProbe) {
+    HWND view = ::GetDlgItem(msg->hwnd, 0xE900);  // the view's pane id
+    HWND edit = view ? ::GetDlgItem(view, 0x7FF0) : nullptr;
+    if (view && !edit)
+      edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 200, 24,
+                               view, reinterpret_cast<HMENU>(0x7FF0), ::GetModuleHandleA(nullptr), nullptr);
+    if (edit) ::SetFocus(edit);
+    msg->message = WM_NULL;
+  }
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
     std::string out;
     if (HMENU bar = ::GetMenu(msg->hwnd)) Dump(msg->hwnd, bar, 0, out);
