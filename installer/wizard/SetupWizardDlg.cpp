@@ -160,11 +160,11 @@ void CSetupWizardDlg::CenterOnWorkArea() {
 void CSetupWizardDlg::LoadCommentary(const CString& iniPath) {
   CProfileSection section;
   ReadSection(iniPath, kSecCommentary, section);
-  int nCount = section.GetInt("Count", 0);
-  if (nCount > wizardrules::kMaxCommentaryLines) nCount = wizardrules::kMaxCommentaryLines;
+  int nStored = section.GetInt("Count", 0);
+  int nCount = wizardrules::CommentaryLinesToLoad(nStored);
   std::vector<std::string> lines;
   for (int i = 0; i < nCount; ++i) lines.push_back(section.GetString(EntryKey("_t", i), "", kBufPath));
-  m_edtCommentary.SetWindowText(wizardrules::CommentaryText(lines).c_str());
+  m_edtCommentary.SetWindowText(wizardrules::CommentaryText(nStored, lines).c_str());
   if (!lines.empty()) {
     m_edtCommentary.SetFocus();
     int nEnd = ::GetWindowTextLengthA(m_edtCommentary);

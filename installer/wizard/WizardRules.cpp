@@ -86,8 +86,13 @@ std::string NormaliseDelay(const std::string& text) {
 
 int BannerFontWidth(int nWindowRight, int nBannerBytes) { return nWindowRight / (nBannerBytes + 10); }
 
-std::string CommentaryText(const std::vector<std::string>& lines) {
-  if (lines.empty()) return kDefaultCommentary;
+int CommentaryLinesToLoad(int nStoredCount) {
+  if (nStoredCount <= 0) return 0;
+  return nStoredCount < kMaxCommentaryLines ? nStoredCount : kMaxCommentaryLines;
+}
+
+std::string CommentaryText(int nStoredCount, const std::vector<std::string>& lines) {
+  if (nStoredCount == 0) return kDefaultCommentary;
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;

@@ -70,9 +70,14 @@ std::string NormaliseDelay(const std::string& text);
 // Average character width of the install form's banner font.
 int BannerFontWidth(int nWindowRight, int nBannerBytes);
 
-// The description box's text for the stored lines: each line ends with "\r\n";
-// no line at all gives the default text.
-std::string CommentaryText(const std::vector<std::string>& lines);
+// How many stored description lines are read for a stored Count: none for a Count
+// that is not above 0, at most kMaxCommentaryLines.
+int CommentaryLinesToLoad(int nStoredCount);
+
+// The description box's text for the stored Count and the lines read for it: each
+// line ends with "\r\n"; a Count of 0 gives the default text, and a negative Count
+// (a damaged file) leaves the box empty.
+std::string CommentaryText(int nStoredCount, const std::vector<std::string>& lines);
 
 // The stored lines for the box's display lines: every line but the last, each cut
 // to the fetch buffer without splitting a double-byte character.

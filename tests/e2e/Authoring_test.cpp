@@ -488,3 +488,33 @@ TEST(Authoring, DelayIsNormalisedWhenLeft) {
         << "'" << c.first << "' became '" << GetText(w, IDC_DELAY) << "'";
   }
 }
+
+// A stored Count of 0 asks for the default description; a negative one is damage and
+// opens an empty box; a huge one is read only up to the cut, quickly.
+TEST(Authoring, DamagedDescriptionCounts) {
+  Dist d("hb_auth_desccount");
+  d.File("app.exe");
+  std::string tenThousandBreaks;
+  for (int i = 1; i < 10000; ++i) tenThousandBreaks += "\r\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"[Commentary]\r\nCount=-3\r\n_t0=stale line\r\n", ""},
+      {"[Commentary]\r\nCount=2000000000\r\n_t0=first\r\n", "first\r\n" + tenThousandBreaks},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    d.SetIni(c.first);
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    std::string text = GetText(w, IDC_COMMENTARY);
+    EXPECT_EQ(text.size(), c.second.size());
+    EXPECT_TRUE(text == c.second) << text.substr(0, 80);
+    ASSERT_TRUE(Click(w, IDCANCEL));
+    MessageBoxInfo box = WaitMessageBox(p.Pid());
+    ASSERT_TRUE(box.hwnd);
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(p.WaitExit());
+  }
+}
+

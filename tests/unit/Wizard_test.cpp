@@ -104,9 +104,21 @@ TEST(WizardBanner, FontWidthSharesTheWindowByBytesPlusTen) {
 }
 
 TEST(WizardCommentary, LoadedLinesEachEndWithABreak) {
-  EXPECT_EQ(CommentaryText({"一行目", "", "三行目"}), "一行目\r\n\r\n三行目\r\n");
-  EXPECT_EQ(CommentaryText({}), std::string(kDefaultCommentary));
+  EXPECT_EQ(CommentaryText(3, {"一行目", "", "三行目"}), "一行目\r\n\r\n三行目\r\n");
+  EXPECT_EQ(CommentaryText(0, {}), std::string(kDefaultCommentary));
   EXPECT_EQ(std::string(kDefaultCommentary).find("\r\n", 20), std::string::npos);  // no break at its end
+  // a Count above the stored lines reads the missing ones as empty lines, not the default
+  EXPECT_EQ(CommentaryText(2, {"", ""}), "\r\n\r\n");
+  // only a Count of 0 asks for the default text; a negative one leaves the box empty
+  EXPECT_EQ(CommentaryText(-5, {}), "");
+}
+
+TEST(WizardCommentary, DamagedCountsReadAtMostTheCut) {
+  EXPECT_EQ(CommentaryLinesToLoad(0), 0);
+  EXPECT_EQ(CommentaryLinesToLoad(-1), 0);
+  EXPECT_EQ(CommentaryLinesToLoad(3), 3);
+  EXPECT_EQ(CommentaryLinesToLoad(kMaxCommentaryLines), kMaxCommentaryLines);
+  EXPECT_EQ(CommentaryLinesToLoad(2000000000), kMaxCommentaryLines);
 }
 
 TEST(WizardCommentary, StoredLinesAreTheDisplayLinesLessTheLast) {
