@@ -6,6 +6,7 @@
 #include "FileTreeCtrl.h"
 #include "FileTreeIcons.h"
 #include "Globals.h"
+#include "Mbcs.h"
 #include "TestFolder.h"
 
 // The process-wide state the tree reads; the program defines it at start-up.
@@ -279,4 +280,30 @@ TEST_F(FileTreeCtrlTest, NamesEndingInATrailByteLikeABackslashStayWhole) {
   EXPECT_EQ(static_cast<int>(before.size()), m_tree.LoadTree());
   EXPECT_EQ(before, AllPaths());
   EXPECT_EQ(d + folder + "\\a.txt", m_tree.GetSelectedPath(attr));
+}
+
+TEST_F(FileTreeCtrlTest, SaveWritesItsKeysInOrder) {
+  m_tree.BuildTree(g_strSetupDir + "app.exe");
+  ASSERT_TRUE(m_tree.SaveTree());
+  const UINT n = m_tree.GetCount();
+  // (setup.INI of the fixture is this very file, holding "x")
+  std::vector<std::string> expected = {"x", "[TreeCtrl]", "Select=" + g_strSetupDir + "app.exe", "TopRoot=" + g_strSetupDir};
+  for (UINT i = 0; i < n; ++i) expected.push_back("_f" + std::to_string(i) + "=" + Profile(("_f" + std::to_string(i)).c_str()));
+  expected.push_back("Count=" + std::to_string(n));
+  expected.push_back("Files=15");
+  std::vector<std::string> lines;
+  std::string text = ReadBytes(Ini());
+  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  EXPECT_EQ(expected, lines);
+  EXPECT_EQ(g_strSetupDir + "|16", Profile("_f0"));
+  // Parents come before their children.
+  for (UINT i = 1; i < n; ++i) {
+    std::string entry = Profile(("_f" + std::to_string(i)).c_str());
+    std::string path = entry.substr(0, entry.find('|'));
+    std::string parent = path.substr(0, mbcs::FindLastChar(path.substr(0, path.size() - 1), '\\') + 1);
+    bool before = false;
+    for (UINT j = 0; j < i; ++j) before = before || Profile(("_f" + std::to_string(j)).c_str()) == parent + "|16";
+    EXPECT_TRUE(before) << entry;
+  }
 }
