@@ -81,7 +81,14 @@ std::string NormaliseInstallDir(const std::string& text, const std::string& prog
 }
 
 std::string NormaliseDelay(const std::string& text) {
-  return setupinfo::ParseProfileInt(text) > 0 ? text : std::string("0");
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  bool nonZero = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    if (text[i] != '0') nonZero = true;
+  return nonZero && !negative ? text : std::string("0");
 }
 
 int BannerFontWidth(int nWindowRight, int nBannerBytes) { return nWindowRight / (nBannerBytes + 10); }

@@ -63,8 +63,9 @@ std::string ProposeInstallDir(const InstallDirInputs& in);
 std::string NormaliseInstallDir(const std::string& text, const std::string& programFiles, const std::string& company,
                                 const std::string& exeTitle);
 
-// 1037 after losing the focus: "0" when the text read as a number is not above 0,
-// otherwise the text unchanged.
+// 1037 after losing the focus: "0" when the text read as a decimal number (leading
+// blanks, a sign, digits) is not above 0, otherwise the text unchanged. A number too
+// big for an int is still above 0.
 std::string NormaliseDelay(const std::string& text);
 
 // Average character width of the install form's banner font.

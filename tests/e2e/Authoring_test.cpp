@@ -479,7 +479,7 @@ TEST(Authoring, DelayIsNormalisedWhenLeft) {
   HWND w = WaitWizard(p);
   ASSERT_TRUE(w);
   const std::pair<const char*, const char*> cases[] = {
-      {"-5", "0"}, {"", "0"}, {"0", "0"}, {"abc", "0"}, {"250", "250"}};
+      {"-5", "0"}, {"", "0"}, {"0", "0"}, {"abc", "0"}, {"250", "250"}, {"4294967295", "4294967295"}};
   for (const auto& c : cases) {
     FocusControl(w, IDC_DELAY);
     ASSERT_TRUE(SetText(w, IDC_DELAY, c.first));

@@ -93,6 +93,14 @@ TEST(WizardDelay, NotAboveZeroBecomesZero) {
   EXPECT_EQ(NormaliseDelay("-5"), "0");
   EXPECT_EQ(NormaliseDelay("abc"), "0");
   EXPECT_EQ(NormaliseDelay("007"), "007");  // kept as typed when positive
+  EXPECT_EQ(NormaliseDelay("-0"), "0");
+  EXPECT_EQ(NormaliseDelay("000"), "0");
+  EXPECT_EQ(NormaliseDelay(" 12ms"), " 12ms");  // the number is what leads the text
+  // numbers beyond 32 bits are still above 0, whatever they would wrap to
+  EXPECT_EQ(NormaliseDelay("4294967295"), "4294967295");
+  EXPECT_EQ(NormaliseDelay("2147483648"), "2147483648");
+  EXPECT_EQ(NormaliseDelay("99999999999999999999"), "99999999999999999999");
+  EXPECT_EQ(NormaliseDelay("-4294967297"), "0");
 }
 
 TEST(WizardBanner, FontWidthSharesTheWindowByBytesPlusTen) {
