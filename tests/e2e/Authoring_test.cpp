@@ -518,3 +518,47 @@ TEST(Authoring, DamagedDescriptionCounts) {
   }
 }
 
+namespace {
+const IniSection* FindSection(const std::vector<IniSection>& ini, const std::string& name) {
+  for (const IniSection& s : ini)
+    if (s.name == name) return &s;
+  return nullptr;
+}
+}  // namespace
+
+// List counts beyond the arrays are cut to the arrays' capacity less one (the tree's
+// items + 50 - 1), so the save writes what the arrays hold and nothing more.
+TEST(Authoring, DamagedListCountsAreCutToTheArrays) {
+  Dist d("hb_auth_listcut");
+  d.File("app.exe");
+  d.File("data\\a.dat");  // the tree: root, data, a.dat, app.exe
+  const int kCut = 4 + 50 - 1;
+  d.SetIni("[AltitudeGroup]\r\nFiles=999999\r\n_g0=" + d.Dir() + "\r\n_g1=" + d.Dir() +
+           "app.exe\r\n[AltitudeGrpSC]\r\nFiles=-1\r\n_c0=Dummy\r\n"
+           "[AltitudeSystem]\r\nFiles=2147483647\r\n_s0=" +
+           d.Dir() + "\r\n_s60=beyond\r\n");
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(TreeItems(Tree(w), p.Pid()).size(), 4u);
+    SelectInTree(w, p.Pid(), {"app.exe"});
+    SaveAndExpectEnd(p, w);
+  }
+  std::vector<IniSection> ini = ParseIni(d.Ini());
+  const IniSection* group = FindSection(ini, "AltitudeGroup");
+  const IniSection* names = FindSection(ini, "AltitudeGrpSC");
+  const IniSection* system = FindSection(ini, "AltitudeSystem");
+  ASSERT_TRUE(group && names && system) << d.Ini();
+  std::vector<IniKey> wantGroup = {{"Files", std::to_string(kCut)}, {"_g0", d.Dir()}, {"_g1", d.Dir() + "app.exe"}};
+  for (int i = 2; i < kCut; ++i) wantGroup.push_back({"_g" + std::to_string(i), ""});
+  EXPECT_TRUE(group->keys == wantGroup) << Describe(group->keys);
+  // a negative count reads as none; the entry of the earlier file stays, unread
+  EXPECT_TRUE(names->keys == (std::vector<IniKey>{{"Files", "0"}, {"_c0", "Dummy"}})) << Describe(names->keys);
+  ASSERT_EQ(system->keys.size(), static_cast<size_t>(kCut) + 2) << Describe(system->keys);
+  EXPECT_EQ(system->keys[0], (IniKey{"Files", std::to_string(kCut)}));
+  EXPECT_EQ(system->keys[1], (IniKey{"_s0", d.Dir()}));
+  EXPECT_EQ(system->keys[2], (IniKey{"_s60", "beyond"}));  // index 60 lies beyond the cut
+  EXPECT_EQ(system->keys.back(), (IniKey{"_s" + std::to_string(kCut - 1), ""}));
+}
