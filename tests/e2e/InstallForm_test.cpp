@@ -310,3 +310,54 @@ TEST(InstallForm, BrowseStartsAtTheFieldsFolderAndTakesTheChoice) {
   EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == d.Dir() + "target\\"; }))
       << GetText(w, IDC_INSTALLDIR);
 }
+
+// Damaged files in the install form, where the arrays hold only 50 entries and the
+// tree stays empty: the wizard opens, proposes a folder, and ends normally.
+TEST(InstallForm, DamagedFilesNeverCrashOrHang) {
+  Dist d("hb_inst_damaged");
+  d.File("bin\\demo.exe");
+  const std::string longValue(5000, 'L');
+  const std::string lists =
+      "[AltitudeGroup]\r\nFiles=999999\r\n_g0=C:\\\r\n_g1=C:\\windows\\win.ini\r\n_g70=" + longValue +
+      "\r\n[AltitudeGrpSC]\r\nFiles=2147483647\r\n_c1=" + longValue +
+      "\r\n[AltitudeSystem]\r\nFiles=-7\r\n_s1=..\\..\\outside.dll\r\n";
+  struct Case {
+    std::string ini;
+    std::string folderTail;  // what 1068 must end with
+  };
+  const Case cases[] = {
+      {AuthoredIni(d, "demo.exe", "[Option]\r\nBlueBack=0\r\n" + lists), "\\demo\\"},
+      // the backdrop too, with overlong names and a huge description count
+      {"[Setup]\r\nMode=1\r\nTitle=" + longValue + "\r\nName=" + longValue + "\r\nVersion=" + longValue +
+           "\r\n[Commentary]\r\nCount=2000000000\r\n[TreeCtrl]\r\nCount=-5\r\nSelect=" + longValue +
+           "\r\n[Altitude]\r\nReadMe=" + longValue + "\r\n" + lists,
+       std::string(250, 'L') + "\\"},
+      {"[Setup]\r\nMode=1\r\n[Option]\r\nBlueBack=0\r\n[TreeCtrl]\r\nCount=2000000000\r\nSelect=" + d.Dir() +
+           "bin\\demo.exe\r\n[Altitude]\r\nInstallDir=" + longValue + "\r\n",
+       std::string(258, 'L') + "\\"},
+      {"[Setup]\r\nMode=1\r\n[Option]\r\nBlueBack=0\r\n[Altitude]\r\nInstallDir=\\\\\r\n", "\\"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(n++));
+    d.SetIni(c.ini);
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
+    HWND w = WaitWizard(p, 60000);
+    ASSERT_TRUE(w) << "the wizard did not open";
+    std::string folder = GetText(w, IDC_INSTALLDIR);
+    EXPECT_LE(folder.size(), 600u);
+    EXPECT_TRUE(folder.size() >= c.folderTail.size() &&
+                folder.compare(folder.size() - c.folderTail.size(), c.folderTail.size(), c.folderTail) == 0)
+        << folder;
+    ASSERT_TRUE(Click(w, IDCANCEL));
+    MessageBoxInfo box = WaitMessageBox(p.Pid());
+    ASSERT_TRUE(box.hwnd) << "the wizard stopped answering";
+    EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の中止");
+    ASSERT_TRUE(Answer(box, IDOK));
+    DWORD code = 1;
+    EXPECT_TRUE(p.WaitExit(kDefaultTimeoutMs, &code));
+    EXPECT_EQ(code, 0u) << "ended normally";
+    EXPECT_EQ(d.Ini(), c.ini) << "nothing is written";
+  }
+}
