@@ -562,3 +562,22 @@ TEST(Authoring, DamagedListCountsAreCutToTheArrays) {
   EXPECT_EQ(system->keys[2], (IniKey{"_s60", "beyond"}));  // index 60 lies beyond the cut
   EXPECT_EQ(system->keys.back(), (IniKey{"_s" + std::to_string(kCut - 1), ""}));
 }
+
+// The program icon of the wizard (and the backdrop): 32 x 32 and 16 x 16, 16 colours each.
+TEST(WizardResources, ProgramIconIs32And16PixelsIn16Colours) {
+  HMODULE exe = ::LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(exe);
+  HRSRC res = ::FindResourceA(exe, MAKEINTRESOURCEA(IDR_MAINFRAME), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+  ASSERT_TRUE(res);
+  const BYTE* dir = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, res)));
+  ASSERT_TRUE(dir);
+  int count = dir[4] | (dir[5] << 8);
+  std::vector<std::string> images;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* e = dir + 6 + 14 * i;  // width, height, colours, reserved, planes, bit count, size, id
+    images.push_back(std::to_string(e[0]) + "x" + std::to_string(e[1]) + " colours " + std::to_string(e[2]) +
+                     " bits " + std::to_string(e[6] | (e[7] << 8)));
+  }
+  ::FreeLibrary(exe);
+  EXPECT_EQ(images, (std::vector<std::string>{"32x32 colours 16 bits 4", "16x16 colours 16 bits 4"}));
+}
