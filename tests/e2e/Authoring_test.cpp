@@ -126,12 +126,16 @@ TEST(Authoring, SaveReadBackReopenAndSaveAgain) {
     HWND w = WaitWizard(p);
     ASSERT_TRUE(w);
     // authoring form: the tree and the author's fields, none of the install form's
-    for (int id : {IDC_TITLE, IDC_VERSION, IDC_FILETREE, IDC_FILECOUNT, IDC_REFRESH, IDC_ALTITUDE, IDC_COMPANY,
-                   IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK, IDC_TREE_HINT})
+    for (int id : {IDC_TITLE_LABEL, IDC_TITLE, IDC_VERSION, IDC_SIDE_BITMAP, IDC_COMMENTARY, IDC_TREE_HINT,
+                   IDC_FILETREE, IDC_FILECOUNT, IDC_FILECOUNT_LABEL, IDC_REFRESH, IDC_STARTUP, IDC_PROGRAM,
+                   IDC_DESKTOP, IDC_ALTITUDE, IDC_COMPANY, IDC_DELAY_LABEL, IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK, IDOK,
+                   IDCANCEL})
       EXPECT_TRUE(IsVisible(w, id)) << id;
-    for (int id : {IDC_BANNER, IDC_USERNAME, IDC_ORGANIZATION, IDC_INSTALLDIR, IDC_BROWSE, IDC_COMPANY_LABEL,
+    for (int id : {IDC_BANNER, IDC_USERNAME_LABEL, IDC_USERNAME, IDC_ORGANIZATION_LABEL, IDC_ORGANIZATION,
+                   IDC_INSTALLDIR_FRAME, IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR, IDC_BROWSE, IDC_COMPANY_LABEL,
                    IDC_INSTALL_PROGRESS})
       EXPECT_FALSE(IsVisible(w, id)) << id;
+    EXPECT_EQ(::GetWindowLongA(::GetDlgItem(w, IDC_COMMENTARY), GWL_STYLE) & ES_READONLY, 0) << "writable";
     EXPECT_FALSE(HasWindow(p.Pid(), kLoadingCaption)) << "loading window hidden after the initialisation";
     // defaults of a file that does not exist
     EXPECT_EQ(GetText(w, IDC_TITLE), "<<Title/Application Name.>>");
@@ -336,7 +340,12 @@ TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ情報設定の中止");
   EXPECT_EQ(box.text, "★ｾｯﾄｱｯﾌﾟの設定はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
-  EXPECT_FALSE(IsEnabled(w, IDOK)) << "controls are disabled while the box is up";
+  // the controls a long operation locks are disabled while the box is up, no others
+  for (int id : {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP,
+                 IDC_INSTALLDIR})
+    EXPECT_FALSE(IsEnabled(w, id)) << id;
+  for (int id : {IDC_TITLE, IDC_VERSION, IDC_COMMENTARY, IDC_FILETREE, IDC_COMPANY, IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK})
+    EXPECT_TRUE(IsEnabled(w, id)) << id;
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit());
   EXPECT_EQ(::GetFileAttributesA(d.IniPath().c_str()), INVALID_FILE_ATTRIBUTES);
