@@ -75,6 +75,13 @@ BOOL AfxCreateWnd(CWnd* pWnd, CREATESTRUCTA& cs);
 // Frames and views then deleted themselves (PostNcDestroy); otherwise the caller
 // still owns the object.
 extern BOOL g_bAfxCreateHadWindow;
+// A frame or view whose window goes while one of its own messages is still being
+// handled (closing from a command, say) is deleted only when that message is done:
+// the window procedure still touches the object on its way out. AfxDeleteWndLater
+// keeps it; AfxDeleteDestroyedWnds deletes what was kept, when no message is being
+// handled (the application calls it when idle and at exit).
+void AfxDeleteWndLater(CWnd* pWnd);
+void AfxDeleteDestroyedWnds();
 
 // ---- files --------------------------------------------------------------------------
 class CFile : public CArchiveStream {
@@ -171,7 +178,7 @@ class CView : public CWnd {
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnPaint();
   LRESULT OnInitialUpdateMsg(WPARAM, LPARAM);
-  void PostNcDestroy() override { delete this; }
+  void PostNcDestroy() override;
   DECLARE_MESSAGE_MAP()
 };
 

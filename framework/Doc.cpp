@@ -212,7 +212,8 @@ void CDocument::OnCloseDocument() {
       f->DestroyWindow();
     else
       v->DestroyWindow();
-    RemoveView(v);  // in case the window did not go
+    // a view that went with its window has left the list (and may be deleted)
+    if (std::find(m_viewList.begin(), m_viewList.end(), v) != m_viewList.end()) RemoveView(v);
   }
   m_bAutoDelete = bAutoDelete;
   DeleteContents();

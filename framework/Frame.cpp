@@ -217,7 +217,10 @@ void CFrameWnd::PostNcDestroy() {
     pApp->m_pMainWnd = nullptr;
     ::PostQuitMessage(0);
   }
-  delete this;
+  if (m_pCurrentMsg)  // closed from inside one of its own messages (WM_CLOSE, a command)
+    AfxDeleteWndLater(this);
+  else
+    delete this;
 }
 
 // ---- commands ------------------------------------------------------------------------

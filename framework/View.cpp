@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "AfxDoc.h"
 
@@ -43,6 +44,21 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBac
 
 BOOL g_bAfxCreateHadWindow = FALSE;
 
+namespace {
+std::vector<CWnd*>& DestroyedWnds() {
+  static std::vector<CWnd*> s_wnds;
+  return s_wnds;
+}
+}  // namespace
+
+void AfxDeleteWndLater(CWnd* pWnd) { DestroyedWnds().push_back(pWnd); }
+
+void AfxDeleteDestroyedWnds() {
+  std::vector<CWnd*> wnds;
+  wnds.swap(DestroyedWnds());
+  for (CWnd* p : wnds) delete p;
+}
+
 BOOL AfxCreateWnd(CWnd* pWnd, CREATESTRUCTA& cs) {
   g_pWndInit = pWnd;
   HWND h = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y, cs.cx,
@@ -63,6 +79,16 @@ END_MESSAGE_MAP()
 
 CView::~CView() {
   if (m_pDocument) m_pDocument->RemoveView(this);
+}
+
+void CView::PostNcDestroy() {
+  if (!m_pCurrentMsg) {
+    delete this;
+    return;
+  }
+  // a message of this view is still being handled; it leaves its document now
+  if (m_pDocument) m_pDocument->RemoveView(this);
+  AfxDeleteWndLater(this);
 }
 
 CFrameWnd* CView::GetParentFrame() const {

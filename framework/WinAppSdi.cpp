@@ -6,6 +6,7 @@
 #include "SdiText.h"
 
 int CWinApp::ExitInstance() {
+  AfxDeleteDestroyedWnds();
   if (m_pRecentFileList) {
     SaveStdProfileSettings();
     delete m_pRecentFileList;
@@ -17,6 +18,7 @@ int CWinApp::ExitInstance() {
 }
 
 BOOL CWinApp::OnIdle(LONG lCount) {
+  AfxDeleteDestroyedWnds();  // no message is being handled now
   if (lCount == 0 && m_pMainWnd && m_pMainWnd->m_hWnd) {
     ::SendMessageA(m_pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
     return TRUE;

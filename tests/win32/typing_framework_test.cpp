@@ -313,6 +313,72 @@ TEST(Framework, SingleDocumentLifeAndAFrameThatCannotBeMade) {
   EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing the main frame ends the loop";
 }
 
+namespace {
+// Frames and views whose memory stays theirs after delete, filled with a pattern, so
+// that anything written into a deleted object shows.
+constexpr size_t kArenaSlots = 8, kSlotSize = 4096;
+alignas(16) unsigned char g_arena[kArenaSlots][kSlotSize];
+size_t g_arenaSize[kArenaSlots];
+bool g_arenaDeleted[kArenaSlots];
+size_t g_arenaUsed = 0;
+void* ArenaNew(size_t n) {
+  if (g_arenaUsed == kArenaSlots || n > kSlotSize) throw std::bad_alloc();
+  g_arenaSize[g_arenaUsed] = n;
+  return g_arena[g_arenaUsed++];
+}
+void ArenaDelete(void* p, size_t n) {
+  memset(p, 0xDD, n);
+  for (size_t i = 0; i < g_arenaUsed; ++i)
+    if (g_arena[i] == p) g_arenaDeleted[i] = true;
+}
+class PoisonFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(PoisonFrame)
+ public:
+  static void* operator new(size_t n) { return ArenaNew(n); }
+  static void operator delete(void* p, size_t n) { ArenaDelete(p, n); }
+};
+IMPLEMENT_DYNCREATE(PoisonFrame, CFrameWnd)
+class PoisonView : public CView {
+  DECLARE_DYNCREATE(PoisonView)
+  void OnDraw(CDC*) override {}
+ public:
+  static void* operator new(size_t n) { return ArenaNew(n); }
+  static void operator delete(void* p, size_t n) { ArenaDelete(p, n); }
+};
+IMPLEMENT_DYNCREATE(PoisonView, CView)
+}  // namespace
+
+TEST(Framework, ClosingWritesNothingIntoTheDeletedFrameAndView) {
+  TestApp app;
+  app.m_nCmdShow = SW_HIDE;
+  CSingleDocTemplate t(999, RUNTIME_CLASS(PlainDoc), RUNTIME_CLASS(PoisonFrame), RUNTIME_CLASS(PoisonView));
+  t.LoadTemplate();
+  // closed by its close box, then by the exit command, which closes from inside a command
+  for (bool byExit : {false, true}) {
+    SCOPED_TRACE(byExit ? "exit command" : "close");
+    ASSERT_TRUE(t.OpenDocumentFile(nullptr));
+    ASSERT_TRUE(app.m_pMainWnd);
+    HWND frame = app.m_pMainWnd->m_hWnd;
+    if (byExit)
+      ::SendMessageA(frame, WM_COMMAND, ID_APP_EXIT, 0);
+    else
+      ::SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_EQ(t.GetOnlyDocument(), nullptr);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    app.OnIdle(0);  // the program's loop goes idle between messages
+  }
+  ASSERT_EQ(g_arenaUsed, 4u) << "two frames and two views";
+  for (size_t i = 0; i < g_arenaUsed; ++i) {
+    EXPECT_TRUE(g_arenaDeleted[i]) << "object " << i << " was not deleted";
+    size_t dirty = 0;
+    for (size_t k = 0; k < g_arenaSize[i]; ++k) dirty += g_arena[i][k] != 0xDD;
+    EXPECT_EQ(dirty, 0u) << "bytes written into deleted object " << i;
+  }
+}
+
 TEST(Framework, CommandLineGivesTheFileToOpen) {
   TestApp app;
   std::string line = "/flag \"C:\\My Words\\ソ.wds\" second.wds";
