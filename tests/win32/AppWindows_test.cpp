@@ -175,6 +175,9 @@ struct BackdropSeen {
   bool bZoomed = false;
   std::string strTitle;
   RECT rcTitle = {};                // in the backdrop's client coordinates
+  RECT rcTemplate = {7, 7, 0, 0};   // the static's place in the template, in pixels
+  std::string strCaption;
+  LONG nStyle = 0, nTitleStyle = 0;
   LOGFONTA font = {};
   bool bFont = false;
   HICON hBig = nullptr, hSmall = nullptr;
@@ -248,6 +251,10 @@ void CALLBACK LookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   s.strTitle = Text(title);
   ::GetWindowRect(title, &s.rcTitle);
   ::MapWindowPoints(nullptr, back, reinterpret_cast<POINT*>(&s.rcTitle), 2);
+  ::MapDialogRect(back, &s.rcTemplate);
+  s.strCaption = Text(back);
+  s.nStyle = ::GetWindowLongA(back, GWL_STYLE);
+  s.nTitleStyle = ::GetWindowLongA(title, GWL_STYLE);
   HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(title, WM_GETFONT, 0, 0));
   s.bFont = hFont && ::GetObjectA(hFont, sizeof s.font, &s.font) == sizeof s.font;
   s.hBig = reinterpret_cast<HICON>(::SendMessageA(back, WM_GETICON, ICON_BIG, 0));
@@ -302,6 +309,9 @@ TEST(Backdrop, MaximisedBehindTheWizardWithTheTitleInItsFont) {
   EXPECT_FALSE(s.bVisibleBeforeWizard) << "not shown before the wizard shows it";
   EXPECT_TRUE(s.bOwnsWizard);
   EXPECT_TRUE(s.bZoomed) << "maximised by the wizard";
+  EXPECT_EQ("Hanbell/TOVANE Soft(TVS)'s System Installer&Uninstaller...", s.strCaption);
+  EXPECT_EQ(WS_CAPTION | WS_SYSMENU, s.nStyle & (WS_CAPTION | WS_SYSMENU));
+  EXPECT_EQ(WS_DISABLED | WS_VISIBLE, s.nTitleStyle & (WS_DISABLED | WS_VISIBLE));
 
   const std::string text = "東方ソフト/ 打鍵丸 Ver 3.10";
   EXPECT_EQ(text, s.strTitle);
@@ -310,6 +320,8 @@ TEST(Backdrop, MaximisedBehindTheWizardWithTheTitleInItsFont) {
   const int W = desk.right;
   EXPECT_EQ(W, s.rcTitle.right - s.rcTitle.left) << "the title static as wide as the screen";
   EXPECT_EQ(200, s.rcTitle.bottom - s.rcTitle.top);
+  EXPECT_EQ(s.rcTemplate.left, s.rcTitle.left) << "resized, not moved";
+  EXPECT_EQ(s.rcTemplate.top, s.rcTitle.top);
 
   ASSERT_TRUE(s.bFont);
   EXPECT_EQ(90, s.font.lfHeight);
