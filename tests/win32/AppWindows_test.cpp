@@ -169,13 +169,13 @@ namespace {
 
 // What the backdrop shows while the wizard runs over it.
 struct BackdropSeen {
-  bool bWizard = false;             // the wizard came up
-  bool bVisibleBeforeWizard = true; // the backdrop was visible when the wizard was made
+  bool bWizard = false;              // the wizard came up
+  bool bVisibleBeforeWizard = true;  // the backdrop was visible when the wizard was made
   bool bOwnsWizard = false;
   bool bZoomed = false;
   std::string strTitle;
-  RECT rcTitle = {};                // in the backdrop's client coordinates
-  RECT rcTemplate = {7, 7, 0, 0};   // the static's place in the template, in pixels
+  RECT rcTitle = {};               // in the backdrop's client coordinates
+  RECT rcTemplate = {7, 7, 0, 0};  // the static's place in the template, in pixels
   std::string strCaption;
   LONG nStyle = 0, nTitleStyle = 0;
   LOGFONTA font = {};
@@ -260,10 +260,13 @@ void CALLBACK LookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   s.hBig = reinterpret_cast<HICON>(::SendMessageA(back, WM_GETICON, ICON_BIG, 0));
   s.hSmall = reinterpret_cast<HICON>(::SendMessageA(back, WM_GETICON, ICON_SMALL, 0));
   HDC dc = ::GetDC(back);
-  s.crDialog = BrushColor(::SendMessageA(back, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(back)));
-  s.crStatic = BrushColor(::SendMessageA(back, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(title)));
+  s.crDialog =
+      BrushColor(::SendMessageA(back, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(back)));
+  s.crStatic = BrushColor(
+      ::SendMessageA(back, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(title)));
   bool ok = false;
-  COLORREF button = BrushColor(::SendMessageA(back, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(title)), &ok);
+  COLORREF button = BrushColor(
+      ::SendMessageA(back, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(title)), &ok);
   s.bButtonBrushIsBlue = ok && button == RGB(64, 100, 255);
   ::ReleaseDC(back, dc);
   // Close the wizard as its own cancel would, without the box.
