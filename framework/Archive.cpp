@@ -1,6 +1,8 @@
 #include "Archive.h"
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 namespace afxarchive {
 
@@ -149,13 +151,29 @@ void CArchive::ReadToEnd(std::string& out) {
     m_bBad = true;
     return;
   }
+  try {
+    ReadRest(out);
+  } catch (const std::bad_alloc&) {
+    m_bBad = true;
+  } catch (const std::length_error&) {
+    m_bBad = true;
+  }
+  if (m_bBad) std::string().swap(out);
+}
+
+void CArchive::ReadRest(std::string& out) {
   out.append(m_buf, m_nCur, m_nEnd - m_nCur);
   m_nCur = m_nEnd = 0;
   if (m_bEof) return;
   // Grow with what actually arrives, never from a size read from the data; a
   // stream that knows its size saves the regrowing.
   size_t used = out.size();
-  out.resize(used + m_pStream->SizeHint());
+  size_t hint = m_pStream->SizeHint();
+  if (hint > out.max_size() - used) {
+    m_bBad = true;
+    return;
+  }
+  out.resize(used + hint);
   for (;;) {
     if (used == out.size()) {
       // probe before growing, so that reaching the end allocates nothing more

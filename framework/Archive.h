@@ -59,7 +59,8 @@ class CArchive {
   // Reads exactly n bytes or marks the archive bad; returns the bytes read.
   size_t Read(void* p, size_t n);
   void Write(const void* p, size_t n);
-  // Appends everything up to the end of the stream to out.
+  // Appends everything up to the end of the stream to out. A stream too large to
+  // hold in memory marks the archive bad and leaves out empty.
   void ReadToEnd(std::string& out);
 
   CArchive& operator<<(uint8_t v) { return PutLE(v, 1); }
@@ -84,6 +85,7 @@ class CArchive {
   // Makes at least n bytes available in the buffer if the stream has them.
   bool Fill(size_t n);
   bool ReadWide(uint64_t nChars, std::string& s);
+  void ReadRest(std::string& out);  // ReadToEnd without the memory check
 
   CArchiveStream* m_pStream;
   unsigned m_nMode;

@@ -17,6 +17,7 @@ class MemStream : public CArchiveStream {
     m_pos += n;
     return n;
   }
+  size_t SizeHint() override { return m_sizeHint; }
   bool Write(const void* p, size_t n) override {
     if (m_failWrites) return false;
     m_data.append(static_cast<const char*>(p), n);
@@ -26,6 +27,7 @@ class MemStream : public CArchiveStream {
   size_t m_chunk;
   size_t m_pos = 0;
   bool m_failWrites = false;
+  size_t m_sizeHint = 0;  // what the stream claims is left (a file's size, say)
 };
 
 inline std::string Bytes(std::initializer_list<int> b) {

@@ -130,6 +130,24 @@ TEST(WdsFormat, CountFarBeyondTheDataFailsWithoutReservingForIt) {
   EXPECT_EQ(back.GetCount(), 0);
 }
 
+TEST(WdsFormat, AFileTooLargeToHoldFailsInsteadOfThrowing) {
+  // a stream that claims more bytes than a string can hold (a huge file in a 32-bit
+  // process): the load fails like a damaged file, the program goes on
+  MemStream s(Bytes({1, 0, 0, 0, 0, 'x'}));
+  s.m_sizeHint = std::string().max_size();
+  CArchive ar(&s, CArchive::load);
+  CWordList l = ListOf({"old"});
+  EXPECT_NO_THROW(wds::Load(ar, l));
+  EXPECT_FALSE(ar.IsOK());
+  EXPECT_EQ(l.GetCount(), 0);
+  // a plausible claim is only a hint: the words are read as they come
+  MemStream t(Bytes({1, 0, 0, 0, 2, 'h', 'i'}));
+  t.m_sizeHint = 3;
+  CArchive br(&t, CArchive::load, 64);
+  ASSERT_TRUE((wds::Load(br, l), br.IsOK()));
+  EXPECT_EQ(Words(l), std::vector<std::string>{"hi"});
+}
+
 TEST(WdsFormat, BytesAfterTheLastWordAreIgnored) {
   CWordList back;
   ASSERT_TRUE(Load(Bytes({1, 0, 0, 0, 2, 'h', 'i', 9, 9, 9}), back));
