@@ -126,14 +126,15 @@ TEST(Authoring, SaveReadBackReopenAndSaveAgain) {
     HWND w = WaitWizard(p);
     ASSERT_TRUE(w);
     // authoring form: the tree and the author's fields, none of the install form's
-    for (int id : {IDC_TITLE_LABEL, IDC_TITLE, IDC_VERSION, IDC_SIDE_BITMAP, IDC_COMMENTARY, IDC_TREE_HINT,
-                   IDC_FILETREE, IDC_FILECOUNT, IDC_FILECOUNT_LABEL, IDC_REFRESH, IDC_STARTUP, IDC_PROGRAM,
-                   IDC_DESKTOP, IDC_ALTITUDE, IDC_COMPANY, IDC_DELAY_LABEL, IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK, IDOK,
+    for (int id : {IDC_TITLE_LABEL, IDC_TITLE,    IDC_VERSION,   IDC_SIDE_BITMAP,     IDC_COMMENTARY,
+                   IDC_TREE_HINT,   IDC_FILETREE, IDC_FILECOUNT, IDC_FILECOUNT_LABEL, IDC_REFRESH,
+                   IDC_STARTUP,     IDC_PROGRAM,  IDC_DESKTOP,   IDC_ALTITUDE,        IDC_COMPANY,
+                   IDC_DELAY_LABEL, IDC_DELAY,    IDC_REBOOT,    IDC_BLUEBACK,        IDOK,
                    IDCANCEL})
       EXPECT_TRUE(IsVisible(w, id)) << id;
-    for (int id : {IDC_BANNER, IDC_USERNAME_LABEL, IDC_USERNAME, IDC_ORGANIZATION_LABEL, IDC_ORGANIZATION,
-                   IDC_INSTALLDIR_FRAME, IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR, IDC_BROWSE, IDC_COMPANY_LABEL,
-                   IDC_INSTALL_PROGRESS})
+    for (int id :
+         {IDC_BANNER, IDC_USERNAME_LABEL, IDC_USERNAME, IDC_ORGANIZATION_LABEL, IDC_ORGANIZATION, IDC_INSTALLDIR_FRAME,
+          IDC_INSTALLDIR_LABEL, IDC_INSTALLDIR, IDC_BROWSE, IDC_COMPANY_LABEL, IDC_INSTALL_PROGRESS})
       EXPECT_FALSE(IsVisible(w, id)) << id;
     EXPECT_EQ(::GetWindowLongA(::GetDlgItem(w, IDC_COMMENTARY), GWL_STYLE) & ES_READONLY, 0) << "writable";
     EXPECT_FALSE(HasWindow(p.Pid(), kLoadingCaption)) << "loading window hidden after the initialisation";
@@ -341,10 +342,11 @@ TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
   EXPECT_EQ(box.text, "★ｾｯﾄｱｯﾌﾟの設定はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
   // the controls a long operation locks are disabled while the box is up, no others
-  for (int id : {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP,
-                 IDC_INSTALLDIR})
+  for (int id :
+       {IDC_BROWSE, IDC_REFRESH, IDC_ALTITUDE, IDOK, IDCANCEL, IDC_PROGRAM, IDC_STARTUP, IDC_DESKTOP, IDC_INSTALLDIR})
     EXPECT_FALSE(IsEnabled(w, id)) << id;
-  for (int id : {IDC_TITLE, IDC_VERSION, IDC_COMMENTARY, IDC_FILETREE, IDC_COMPANY, IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK})
+  for (int id :
+       {IDC_TITLE, IDC_VERSION, IDC_COMMENTARY, IDC_FILETREE, IDC_COMPANY, IDC_DELAY, IDC_REBOOT, IDC_BLUEBACK})
     EXPECT_TRUE(IsEnabled(w, id)) << id;
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit());
@@ -487,8 +489,8 @@ TEST(Authoring, DelayIsNormalisedWhenLeft) {
   ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
   HWND w = WaitWizard(p);
   ASSERT_TRUE(w);
-  const std::pair<const char*, const char*> cases[] = {
-      {"-5", "0"}, {"", "0"}, {"0", "0"}, {"abc", "0"}, {"250", "250"}, {"4294967295", "4294967295"}};
+  const std::pair<const char*, const char*> cases[] = {{"-5", "0"},  {"", "0"},      {"0", "0"},
+                                                       {"abc", "0"}, {"250", "250"}, {"4294967295", "4294967295"}};
   for (const auto& c : cases) {
     FocusControl(w, IDC_DELAY);
     ASSERT_TRUE(SetText(w, IDC_DELAY, c.first));
@@ -584,8 +586,8 @@ TEST(WizardResources, ProgramIconIs32And16PixelsIn16Colours) {
   std::vector<std::string> images;
   for (int i = 0; i < count; ++i) {
     const BYTE* e = dir + 6 + 14 * i;  // width, height, colours, reserved, planes, bit count, size, id
-    images.push_back(std::to_string(e[0]) + "x" + std::to_string(e[1]) + " colours " + std::to_string(e[2]) +
-                     " bits " + std::to_string(e[6] | (e[7] << 8)));
+    images.push_back(std::to_string(e[0]) + "x" + std::to_string(e[1]) + " colours " + std::to_string(e[2]) + " bits " +
+                     std::to_string(e[6] | (e[7] << 8)));
   }
   ::FreeLibrary(exe);
   EXPECT_EQ(images, (std::vector<std::string>{"32x32 colours 16 bits 4", "16x16 colours 16 bits 4"}));

@@ -361,3 +361,27 @@ TEST(InstallForm, DamagedFilesNeverCrashOrHang) {
     EXPECT_EQ(d.Ini(), c.ini) << "nothing is written";
   }
 }
+
+// The banner's font: 38 high, bold, italic, Shift-JIS "ＭＳ Ｐゴシック", its average width
+// the window's right edge (the wizard starts at the screen's left edge) shared by the
+// banner's bytes + 10, so a longer banner gets narrower letters.
+TEST(InstallForm, BannerFontIsSharedByTheBannersBytes) {
+  Dist d("hb_inst_banner");
+  d.File("bin\\demo.exe");
+  for (const std::string title : {"打鍵丸", "とても長いアプリケーションの名前 Deluxe Edition"}) {
+    SCOPED_TRACE(title);
+    std::string ini = AuthoredIni(d, "demo.exe", "[Option]\r\nBlueBack=0\r\n");
+    ini.replace(ini.find("Title=打鍵丸"), std::string("Title=打鍵丸").size(), "Title=" + title);
+    d.SetIni(ini);
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    const std::string banner = title + " Ver 3.10";
+    EXPECT_EQ(GetText(w, IDC_BANNER), banner);
+    RECT rc;
+    ASSERT_TRUE(::GetWindowRect(w, &rc));
+    const long width = (rc.right - rc.left) / static_cast<long>(banner.size() + 10);
+    EXPECT_EQ(ControlFont(w, IDC_BANNER), "38\t" + std::to_string(width) + "\t700\t1\t128\tＭＳ Ｐゴシック");
+  }
+}

@@ -163,6 +163,32 @@ inline void FocusControl(HWND wizard, int id) {
   ::SendMessageA(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(wizard, id)), TRUE);
 }
 
+// The font of a control of the wizard as the program made it, read inside the program
+// by hbfontprobe.dll: "height width weight italic charset face" separated by tabs, or
+// "" when it could not be read.
+inline std::string ControlFont(HWND dlg, int id) {
+  static HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "hbfontprobe.dll").c_str());
+  static unsigned counter = 0;
+  if (!dll) return std::string();
+  DWORD pid = 0;
+  DWORD tid = ::GetWindowThreadProcessId(dlg, &pid);
+  FARPROC found = ::GetProcAddress(dll, "HbFontProbe@12");
+  if (!found) found = ::GetProcAddress(dll, "HbFontProbe");
+  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+  HHOOK hook = proc ? ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, tid) : nullptr;
+  if (!hook) return std::string();
+  unsigned n = ++counter;
+  char dir[MAX_PATH] = "";
+  ::GetTempPathA(MAX_PATH, dir);
+  std::string path = std::string(dir) + "hbfont_" + std::to_string(pid) + "_" + std::to_string(n) + ".txt";
+  ::PostMessageA(dlg, ::RegisterWindowMessageA("HanbellTestFontProbe"), n, id);
+  std::string text;
+  bool got = uitest::WaitFor([&] { return uitest::ReadFile(path, text); }, 10000);
+  ::UnhookWindowsHookEx(hook);
+  ::DeleteFileA(path.c_str());
+  return got ? text : std::string();
+}
+
 // Presses 登録 and expects the closing information box; the program then ends.
 inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard) {
   ASSERT_TRUE(uitest::Click(wizard, IDOK));
