@@ -199,10 +199,15 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
     tree.PumpMessages();
     tree.AdvanceProgress();
     setupinfo::TreeEntry entry;
+    const std::string key = setupinfo::EntryKey("_f", i);
+    const std::string value = section.GetString(key, "", setupinfo::kBufPath);
     // A missing key reads as "" and ends the load too, so a huge count stops at the
     // first index the file does not hold.
-    if (!setupinfo::ParseTreeEntry(section.GetString(setupinfo::EntryKey("_f", i), "", setupinfo::kBufPath), entry))
-      return result;
+    if (!setupinfo::ParseTreeEntry(value, entry)) return result;
+    // A value longer than the read keeps has lost its end, the last digits of its
+    // attribute word with it ("|16" read as "|1" makes a folder a file): as unreadable
+    // as one without "|", so the tree is built from the disk instead.
+    if (section.GetString(key, "", setupinfo::kBufPath + 1).size() > value.size()) return result;
     std::string path = DropTrailingSlash(setupinfo::Rebase(entry.strPath, topRoot, setupDir));
     if (path.empty()) continue;
     Item root = tree.GetRoot();

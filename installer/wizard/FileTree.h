@@ -105,7 +105,8 @@ struct LoadResult {
   int nFiles = 0;          // the stored Files
 };
 // Rebuilds the tree from a [TreeCtrl] section: clears it, inserts the "_f" entries
-// (rebased from topRoot to setupDir) until Count or the first entry without "|".
+// (rebased from topRoot to setupDir) until Count or the first entry without "|" or
+// longer than the 259 bytes a read keeps.
 // A Count of 0 or below loads nothing and leaves the tree as it is.
 LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& section, const std::string& setupDir,
                       const std::string& topRoot);

@@ -206,6 +206,17 @@ TEST(FileTreeLoad, DamagedSectionsNeverOverrunOrHang) {
     EXPECT_EQ(0, r.nCount);
     EXPECT_EQ(std::vector<std::string>{"a.txt"}, t.ChildLabels(t.GetRoot()));
   }
+  {  // an entry cut by the 259-byte read lost its attribute's last digit: the load ends there
+    const std::string fits = kDir + std::string(259 - kDir.size() - 3, 'f') + "|32";  // 259 bytes
+    const std::string cut = kDir + std::string(260 - kDir.size() - 3, 'c') + "|16";   // read as "...|1"
+    ASSERT_EQ(259u, fits.size());
+    CMemTree t;
+    filetree::LoadResult r = filetree::LoadStored(
+        t, Section({"Count=4", "_f0=C:\\DIST\\|16", "_f1=" + fits, "_f2=" + cut, "_f3=C:\\DIST\\z.txt|32"}), kDir, kDir);
+    EXPECT_EQ(0, r.nCount);
+    ASSERT_EQ(1u, t.ChildLabels(t.GetRoot()).size());
+    EXPECT_EQ(32u, t.GetAttributes(t.Child(t.GetRoot(), std::string(259 - kDir.size() - 3, 'f'))));
+  }
   {  // paths outside the setup folder, empty names and overlong values are dropped
     std::string longName(400, 'x');
     CMemTree t;

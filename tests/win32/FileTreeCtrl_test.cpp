@@ -307,3 +307,82 @@ TEST_F(FileTreeCtrlTest, SaveWritesItsKeysInOrder) {
     EXPECT_TRUE(before) << entry;
   }
 }
+
+namespace {
+// Paths beyond MAX_PATH exist only through the wide calls with "\\?\".
+std::wstring Long(const std::string& p) { return L"\\\\?\\" + std::wstring(p.begin(), p.end()); }  // ASCII paths
+void RemoveLong(const std::string& folder) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((Long(folder) + L"*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::string full = folder + std::string(name.begin(), name.end());
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveLong(full + "\\");
+      else ::DeleteFileW(Long(full).c_str());
+    } while (::FindNextFileW(h, &fd));
+    ::FindClose(h);
+  }
+  ::RemoveDirectoryW(Long(folder.substr(0, folder.size() - 1)).c_str());
+}
+struct LongRemover {
+  std::string strFolder;
+  ~LongRemover() { RemoveLong(strFolder); }
+};
+}  // namespace
+
+TEST_F(FileTreeCtrlTest, PathsAtThePlatformLimit) {
+  // Folders too deep to be listed ("*.*" appended reaches MAX_PATH) stay empty.
+  const std::string top = g_strSetupDir + "deep\\";
+  LongRemover cleanup{top};
+  std::string folder = top;
+  ASSERT_TRUE(::CreateDirectoryW(Long(folder).c_str(), nullptr));
+  int listable = 0;
+  for (int i = 0; i < 6; ++i) {
+    folder += std::string(50, static_cast<char>('a' + i)) + "\\";
+    ASSERT_TRUE(::CreateDirectoryW(Long(folder).c_str(), nullptr));
+    HANDLE h = ::CreateFileW(Long(folder + "f.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    ::CloseHandle(h);
+    if ((folder + "*.*").size() < MAX_PATH) ++listable;
+  }
+  ASSERT_GT(listable, 0);
+  ASSERT_LT(listable, 6);
+
+  // Two files whose entries take 259 and 260 bytes: the second cannot be read back whole
+  // ("|32" would come back as "|3").
+  const std::string dir = g_strSetupDir + "long\\";
+  Mkdir(dir);
+  const std::string fits = dir + std::string(259 - 3 - dir.size(), 'a');
+  const std::string cut = dir + std::string(260 - 3 - dir.size(), 'b');
+  Touch(fits);
+  Touch(cut);
+
+  EXPECT_EQ(15 + listable + 2, m_tree.BuildTree(""));
+  ASSERT_TRUE(Find(cut));
+  ASSERT_TRUE(m_tree.SaveTree());
+  int written = 0;
+  for (int i = 0; i < std::stoi(Profile("Count")); ++i) {
+    std::string entry = Profile(("_f" + std::to_string(i)).c_str());
+    written += entry == fits + "|32" || entry == cut + "|32";
+  }
+  EXPECT_EQ(2, written) << "both saved whole";
+  m_tree.ClearTree();
+  EXPECT_EQ(0, m_tree.LoadTree()) << "an entry cut by the read ends the load";
+  HTREEITEM hCut = Find(cut);
+  if (hCut) {
+    DWORD attr = 0;
+    m_tree.SelectItem(hCut);
+    m_tree.GetSelectedPath(attr);
+    EXPECT_EQ(32u, attr) << "never loaded with a cut attribute word";
+  }
+  // The wizard then builds from the disk, which is whole.
+  EXPECT_EQ(15 + listable + 2, m_tree.BuildTree(""));
+  HTREEITEM hFits = Find(fits);
+  ASSERT_TRUE(hFits);
+  DWORD attr = 0;
+  m_tree.SelectItem(hFits);
+  m_tree.GetSelectedPath(attr);
+  EXPECT_EQ(32u, attr);
+}
