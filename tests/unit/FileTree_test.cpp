@@ -267,3 +267,34 @@ TEST(FileTreeMatch, TickPathsMatchExactlyBelowThePrefix) {
   EXPECT_EQ(t.Child(t.GetRoot(), "b.txt"), filetree::FindTickPath(t, "X:\\ANYY\\b.txt", kDir.size()));
   EXPECT_EQ(nullptr, filetree::FindTickPath(t, "C:\\", kDir.size()));
 }
+
+TEST(FileTreeMatch, ADriveRootAsTheSetupFolder) {
+  // A distribution at the root of a CD: the root's label is "E:" and its path "E:\".
+  const std::string cd = "E:\\";
+  CMemTree t;
+  t.AddFile(cd + "app.exe");
+  t.AddFile(cd + "SETUP.EXE");
+  t.AddFile(cd + "DATA\\a.txt");
+  t.AddEntry(cd, "DATA", 0x10);  // (the helper takes a drive root's child for the top)
+  EXPECT_EQ(2, filetree::BuildFromDisk(t, cd));
+  Item root = t.GetRoot();
+  EXPECT_EQ("E:", t.GetLabel(root));
+  EXPECT_EQ((std::vector<std::string>{"E:\\|16", "E:\\DATA\\|16", "E:\\app.exe|32", "E:\\DATA\\a.txt|32"}),
+            filetree::SaveEntries(t));
+  Item a = t.Child(t.Child(root, "DATA"), "a.txt");
+  EXPECT_EQ(a, filetree::MatchSelectPath(t, "e:\\data\\A.TXT", cd.size()));
+  EXPECT_EQ(root, filetree::MatchSelectPath(t, "E:\\", cd.size()));
+  EXPECT_EQ(a, filetree::FindTickPath(t, "E:\\DATA\\a.txt", cd.size()));
+  EXPECT_EQ(t.Child(root, "app.exe"), filetree::FindTickPath(t, "E:\\app.exe", cd.size()));
+
+  // Stored under C:\DIST\ and read at the root of E:.
+  CMemTree loaded;
+  filetree::LoadResult r = filetree::LoadStored(
+      loaded,
+      Section({"Select=C:\\DIST\\DATA\\a.txt", "Count=4", "_f0=C:\\DIST\\|16", "_f1=C:\\DIST\\DATA\\|16",
+               "_f2=C:\\DIST\\app.exe|32", "_f3=C:\\DIST\\DATA\\a.txt|32", "Files=2"}),
+      cd, "C:\\DIST\\");
+  EXPECT_EQ(4, r.nCount);
+  EXPECT_EQ("E:\\DATA\\a.txt", r.strSelect);
+  EXPECT_EQ(filetree::SaveEntries(t), filetree::SaveEntries(loaded));
+}
