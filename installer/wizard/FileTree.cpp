@@ -136,11 +136,17 @@ int BuildFromDisk(IBuildTree& tree, const std::string& setupDir) {
 
 namespace {
 // Appends "path|attributes" of each child of `parent`, whose path is `parentPath`.
-void AppendChildEntries(const ITree& tree, Item parent, const std::string& parentPath, std::vector<std::string>& out) {
+void SaveChildEntries(const ITree& tree, Item parent, const std::string& parentPath, std::vector<std::string>& out) {
   for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c)) {
     unsigned long attr = tree.GetAttributes(c);
     out.push_back(parentPath + tree.GetLabel(c) + (IsFolder(attr) ? "\\" : "") + "|" + std::to_string(attr));
   }
+}
+// Appends the path of each ticked child of `parent`, in tree order.
+void CollectTickedChildren(const ITree& tree, Item parent, const std::function<bool(Item)>& isTicked,
+                           std::vector<std::string>& out) {
+  for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
+    if (isTicked(c)) out.push_back(ItemPath(tree, c));
 }
 }  // namespace
 
@@ -149,13 +155,13 @@ std::vector<std::string> SaveEntries(const ITree& tree) {
   Item root = tree.GetRoot();
   if (!root) return out;
   out.push_back(ItemPath(tree, root) + "|" + std::to_string(tree.GetAttributes(root)));
-  // A child's path is its parent's labels and "", whatever the parent's stored word.
+  // A child's path is its parent's labels and "\\", whatever the parent's stored word.
   auto prefixOf = [&tree](Item item) {
     std::string p = ItemPath(tree, item);
     return IsFolder(tree.GetAttributes(item)) ? p : p + "\\";
   };
-  AppendChildEntries(tree, root, prefixOf(root), out);
-  BoundedWalk(tree, [&](Item item) { AppendChildEntries(tree, item, prefixOf(item), out); });
+  SaveChildEntries(tree, root, prefixOf(root), out);
+  BoundedWalk(tree, [&](Item item) { SaveChildEntries(tree, item, prefixOf(item), out); });
   return out;
 }
 
@@ -164,12 +170,8 @@ std::vector<std::string> TickedPaths(const ITree& tree, const std::function<bool
   Item root = tree.GetRoot();
   if (!root) return out;
   out.push_back(ItemPath(tree, root));
-  auto collect = [&](Item parent) {
-    for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
-      if (isTicked(c)) out.push_back(ItemPath(tree, c));
-  };
-  collect(root);
-  BoundedWalk(tree, collect);
+  CollectTickedChildren(tree, root, isTicked, out);
+  BoundedWalk(tree, [&](Item item) { CollectTickedChildren(tree, item, isTicked, out); });
   return out;
 }
 
