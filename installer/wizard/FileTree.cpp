@@ -155,7 +155,7 @@ std::vector<std::string> SaveEntries(const ITree& tree) {
   Item root = tree.GetRoot();
   if (!root) return out;
   out.push_back(ItemPath(tree, root) + "|" + std::to_string(tree.GetAttributes(root)));
-  // A child's path is its parent's labels and "\\", whatever the parent's stored word.
+  // A child's path is its parent's labels and "\", whatever the parent's stored word.
   auto prefixOf = [&tree](Item item) {
     std::string p = ItemPath(tree, item);
     return IsFolder(tree.GetAttributes(item)) ? p : p + "\\";
