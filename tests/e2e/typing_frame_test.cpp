@@ -20,9 +20,16 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_EQ(r.right - r.left, 824);
   EXPECT_EQ(r.bottom - r.top, 384);
   EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
+  // the framework's single-document frame: a sizeable window that takes no dropped
+  // files, with the program's icon
+  LONG style = ::GetWindowLongA(frame, GWL_STYLE);
+  EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+  EXPECT_FALSE(::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
   krtest::Menu menu = krtest::ReadMenu(frame);
   ASSERT_FALSE(menu.empty()) << "the menu probe did not answer";
+  ASSERT_EQ(menu.back().text, "class icon");
+  EXPECT_EQ(menu.back().id, static_cast<UINT>(IDI_KEYRALLY));
   krtest::Menu bar = PopupItems(menu, -1);
   EXPECT_EQ(Texts(bar), (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "単語リスト(&L)", "ゲーム(&G)", "フォント(&O)",
                                                   "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
@@ -99,7 +106,16 @@ TEST_F(KeyRallyTest, CtrlNStartsAnEmptyListAndSaveAsWritesFourZeroBytes) {
   EXPECT_EQ(SaveAs(p, frame, "copy.wds"), words) << "the command-line file was not loaded";
   krtest::PressKeys(frame, {VK_CONTROL, 'N'});
   EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
-  EXPECT_EQ(SaveAs(p, frame, "empty.wds"), std::string(4, '\0'));
+  // Ctrl+S on the new list asks for a name, proposing the title with the extension
+  krtest::PressKeys(frame, {VK_CONTROL, 'S'});
+  HWND dlg = uitest::WaitWindow(p.Pid(), krtest::kSaveCaption, "#32770");
+  ASSERT_TRUE(dlg) << "Ctrl+S on an unnamed list shows no save dialog";
+  int nameBox = ::GetDlgItem(dlg, 1148) ? 1148 : 1152;
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(dlg, nameBox) == "無題.wds"; }, 5000))
+      << uitest::GetText(dlg, nameBox);
+  ASSERT_TRUE(krtest::ChooseFile(p.Pid(), krtest::kSaveCaption, m_dir + "empty.wds"));
+  EXPECT_TRUE(krtest::WaitTitle(frame, "empty.wds - KeyRally")) << uitest::GetText(frame);
+  EXPECT_EQ(Bytes("empty.wds"), std::string(4, '\0'));
   Close(p, frame);
 }
 
