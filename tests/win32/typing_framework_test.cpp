@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "../../typing/res/resource.h"
+#include "AfxCtrl.h"
 #include "AfxDoc.h"
 #include "KeyRallyDoc.h"
 
@@ -627,4 +628,16 @@ TEST(KeyRallyDocument, EmptiedBeforeNewAndLoadAfterAFailedLoadAndOnClose) {
   app.OnIdle(0);
   ::DeleteFileA(good.c_str());
   ::DeleteFileA(cut.c_str());
+}
+
+TEST(Framework, ListBoxTextsComeBackWhole) {
+  CListBox list;
+  ASSERT_TRUE(list.Attach(::CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr,
+                                            nullptr, ::GetModuleHandleA(nullptr), nullptr)));
+  for (const char* word : {"cat", "単語リストの編集", "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示", ""}) {
+    int i = list.AddString(word);
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(list.GetText(i), word);
+  }
+  ::DestroyWindow(list.Detach());
 }
