@@ -269,7 +269,7 @@ TEST_F(KeyRallyTest, StatusBarIndicatorsInTheirPanes) {
     WORD vk;
     int pane;
     const char* text;
-  } keys[] = {{VK_CAPITAL, 2, "CAP"}, {VK_NUMLOCK, 3, "NUM"}, {VK_SCROLL, 4, "SCRL"}};
+  } keys[] = {{VK_KANA, 1, "ｶﾅ"}, {VK_CAPITAL, 2, "CAP"}, {VK_NUMLOCK, 3, "NUM"}, {VK_SCROLL, 4, "SCRL"}};
   for (const auto& k : keys) {
     SCOPED_TRACE(k.text);
     bool on = (::GetKeyState(k.vk) & 1) != 0;

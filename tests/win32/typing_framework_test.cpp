@@ -564,6 +564,9 @@ TEST(KeyRallyDocument, EmptiedBeforeNewAndLoadAfterAFailedLoadAndOnClose) {
   EXPECT_EQ(doc->GetPathName(), "");
   EXPECT_FALSE(doc->IsModified());
   doc->AddWord("typed");
+  doc->AddWord("gone");
+  EXPECT_TRUE(doc->RemoveWord(1));
+  EXPECT_FALSE(doc->IsModified()) << "editing the list leaves the flag to the framework";
 
   g_hooks.clear();
   ASSERT_EQ(t.OpenDocumentFile(good.c_str()), doc) << "the one document is reused";
