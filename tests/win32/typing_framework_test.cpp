@@ -644,3 +644,15 @@ TEST(Framework, ListBoxTextsComeBackWhole) {
   }
   ::DestroyWindow(list.Detach());
 }
+
+TEST(Framework, EditLinesWithDoubleByteCharactersComeBackWhole) {
+  CEdit edit;
+  ASSERT_TRUE(edit.Attach(::CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE, 0, 0, 400, 200, nullptr, nullptr,
+                                            ::GetModuleHandleA(nullptr), nullptr)));
+  ::SetWindowTextA(edit.m_hWnd, "単語リスト\r\nｱﾌﾟﾘｹｰｼｮﾝを終了し\r\n\r\nend");
+  EXPECT_EQ(edit.GetLine(0), "単語リスト");
+  EXPECT_EQ(edit.GetLine(1), "ｱﾌﾟﾘｹｰｼｮﾝを終了し");
+  EXPECT_EQ(edit.GetLine(2), "");
+  EXPECT_EQ(edit.GetLine(3), "end");
+  ::DestroyWindow(edit.Detach());
+}
