@@ -654,5 +654,6 @@ TEST(Framework, EditLinesWithDoubleByteCharactersComeBackWhole) {
   EXPECT_EQ(edit.GetLine(1), "ｱﾌﾟﾘｹｰｼｮﾝを終了し");
   EXPECT_EQ(edit.GetLine(2), "");
   EXPECT_EQ(edit.GetLine(3), "end");
+  EXPECT_EQ(edit.GetWindowText(), "単語リスト\r\nｱﾌﾟﾘｹｰｼｮﾝを終了し\r\n\r\nend");
   ::DestroyWindow(edit.Detach());
 }
