@@ -72,6 +72,12 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_EQ(krtest::PaneText(status, 0), "既存のﾌｧｲﾙを開く");
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_APP_EXIT, MF_HILITE), hMenu);
   EXPECT_EQ(krtest::PaneText(status, 0), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_WORD_LIST, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "単語リストの編集");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_GAME_STOP, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "ゲームを一時停止します");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(2, MF_HILITE | MF_POPUP), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "") << "a pop-up has no prompt";
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // menu closed
   EXPECT_EQ(krtest::PaneText(status, 0), "ﾚﾃﾞｨ");
 
