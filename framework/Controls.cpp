@@ -1,3 +1,4 @@
+#include <cstring>
 #include <vector>
 
 #include "AfxCtrl.h"
@@ -5,10 +6,15 @@
 CString CEdit::GetLine(int nIndex) const {
   int len = static_cast<int>(SendMessage(EM_LINELENGTH, SendMessage(EM_LINEINDEX, nIndex)));
   if (len <= 0) return CString();
-  std::vector<char> buf(static_cast<size_t>(len) + 2 > sizeof(WORD) ? static_cast<size_t>(len) + 2 : sizeof(WORD));
-  *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(len + 1);  // EM_GETLINE takes the size in the first word
+  // The length may count characters where the line has more bytes, and EM_GETLINE
+  // writes no terminating zero: room for double-byte characters, zero-filled.
+  size_t size = 2 * static_cast<size_t>(len) + 2;
+  if (size > 0xFFFF) size = 0xFFFF;  // the size travels in a WORD
+  std::vector<char> buf(size + 1, '\0');
+  *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(size);  // EM_GETLINE takes the size in the first word
   int n = static_cast<int>(SendMessage(EM_GETLINE, nIndex, reinterpret_cast<LPARAM>(buf.data())));
-  return CString(buf.data(), n > 0 ? static_cast<size_t>(n) : 0);
+  if (n <= 0) return CString();
+  return CString(buf.data(), strnlen(buf.data(), size));
 }
 
 CString CListBox::GetText(int i) const {

@@ -64,8 +64,10 @@ BOOL CStatusBar::SetPaneText(int nIndex, const char* lpszNewText) {
 
 CString CStatusBar::GetPaneText(int nIndex) const {
   if (!m_hWnd) return CString();
+  // Some controls count characters here rather than bytes, and SB_GETTEXTA takes no
+  // buffer size: leave room for every character to be a double-byte one.
   int len = LOWORD(SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(nIndex)));
-  std::string s(static_cast<size_t>(len) + 1, '\0');
+  std::string s(2 * static_cast<size_t>(len) + 1, '\0');
   SendMessage(SB_GETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&s[0]));
   s.resize(strlen(s.c_str()));
   return s;

@@ -20,9 +20,16 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_EQ(r.right - r.left, 824);
   EXPECT_EQ(r.bottom - r.top, 384);
   EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
+  // the framework's single-document frame: a sizeable window that takes no dropped
+  // files, with the program's icon
+  LONG style = ::GetWindowLongA(frame, GWL_STYLE);
+  EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+  EXPECT_FALSE(::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
   krtest::Menu menu = krtest::ReadMenu(frame);
   ASSERT_FALSE(menu.empty()) << "the menu probe did not answer";
+  ASSERT_EQ(menu.back().text, "class icon");
+  EXPECT_EQ(menu.back().id, static_cast<UINT>(IDI_KEYRALLY));
   krtest::Menu bar = PopupItems(menu, -1);
   EXPECT_EQ(Texts(bar), (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "単語リスト(&L)", "ゲーム(&G)", "フォント(&O)",
                                                   "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
@@ -65,6 +72,12 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_EQ(krtest::PaneText(status, 0), "既存のﾌｧｲﾙを開く");
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_APP_EXIT, MF_HILITE), hMenu);
   EXPECT_EQ(krtest::PaneText(status, 0), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_WORD_LIST, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "単語リストの編集");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_GAME_STOP, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "ゲームを一時停止します");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(2, MF_HILITE | MF_POPUP), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "") << "a pop-up has no prompt";
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // menu closed
   EXPECT_EQ(krtest::PaneText(status, 0), "ﾚﾃﾞｨ");
 
@@ -99,7 +112,16 @@ TEST_F(KeyRallyTest, CtrlNStartsAnEmptyListAndSaveAsWritesFourZeroBytes) {
   EXPECT_EQ(SaveAs(p, frame, "copy.wds"), words) << "the command-line file was not loaded";
   krtest::PressKeys(frame, {VK_CONTROL, 'N'});
   EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
-  EXPECT_EQ(SaveAs(p, frame, "empty.wds"), std::string(4, '\0'));
+  // Ctrl+S on the new list asks for a name, proposing the title with the extension
+  krtest::PressKeys(frame, {VK_CONTROL, 'S'});
+  HWND dlg = uitest::WaitWindow(p.Pid(), krtest::kSaveCaption, "#32770");
+  ASSERT_TRUE(dlg) << "Ctrl+S on an unnamed list shows no save dialog";
+  int nameBox = ::GetDlgItem(dlg, 1148) ? 1148 : 1152;
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(dlg, nameBox) == "無題.wds"; }, 5000))
+      << uitest::GetText(dlg, nameBox);
+  ASSERT_TRUE(krtest::ChooseFile(p.Pid(), krtest::kSaveCaption, m_dir + "empty.wds"));
+  EXPECT_TRUE(krtest::WaitTitle(frame, "empty.wds - KeyRally")) << uitest::GetText(frame);
+  EXPECT_EQ(Bytes("empty.wds"), std::string(4, '\0'));
   Close(p, frame);
 }
 
@@ -165,10 +187,15 @@ TEST_F(KeyRallyTest, AcceleratorsWithoutAHandlerDoNothing) {
     else
       krtest::PressKeys(frame, {k[0], k[1]});
   }
-  ::Sleep(500);  // give any window that should not come the time to come
+  // Ctrl+S after them writes the list in place: once the file is whole again, every
+  // key before it has been handled
+  ASSERT_TRUE(uitest::WriteFile(m_dir + "keys.wds", "scribbled"));
+  krtest::PressKeys(frame, {VK_CONTROL, 'S'});
+  std::string saved;
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::ReadFile(m_dir + "keys.wds", saved) && saved == words; }, 10000))
+      << "the list changed, or a key left a window in the way";
   EXPECT_EQ(uitest::TopWindows(p.Pid()).size(), 1u) << "a key opened a window";
-  EXPECT_EQ(uitest::GetText(frame), "打鍵丸");
-  EXPECT_EQ(SaveAs(p, frame, "after keys.wds"), words) << "the list changed";
+  EXPECT_EQ(uitest::GetText(frame), "keys.wds - KeyRally") << "the saved list is still the file's";
   // the keys did reach the frame: a key with a handler still works there
   krtest::PressKeys(frame, {VK_CONTROL, 'N'});
   EXPECT_TRUE(krtest::WaitTitle(frame, krtest::kUntitledTitle)) << uitest::GetText(frame);
@@ -253,7 +280,7 @@ TEST_F(KeyRallyTest, StatusBarIndicatorsInTheirPanes) {
     WORD vk;
     int pane;
     const char* text;
-  } keys[] = {{VK_CAPITAL, 2, "CAP"}, {VK_NUMLOCK, 3, "NUM"}, {VK_SCROLL, 4, "SCRL"}};
+  } keys[] = {{VK_KANA, 1, "ｶﾅ"}, {VK_CAPITAL, 2, "CAP"}, {VK_NUMLOCK, 3, "NUM"}, {VK_SCROLL, 4, "SCRL"}};
   for (const auto& k : keys) {
     SCOPED_TRACE(k.text);
     bool on = (::GetKeyState(k.vk) & 1) != 0;

@@ -3,7 +3,9 @@
 // DLL and posts it a registered message; inside the program the hook opens every
 // pop-up as the user would (WM_INITMENUPOPUP to the frame, which updates the items)
 // and writes the menu bar to %TEMP%\krmenu_<pid>_<n>.txt, one item per line:
-// level TAB id TAB state TAB text.
+// level TAB id TAB state TAB text. A last line at level -1 names the frame's class
+// icon: id 133 when it is the program's icon 133, else 0 (class data cannot be read
+// from another process either).
 // A second message puts a one-line edit (id 0x7FF0) into the view and gives it the
 // focus: a typing box made by the program's own thread, so that keys typed into it
 // pass through the program's message loop like those typed into the game's box.
@@ -47,6 +49,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM w
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
     std::string out;
     if (HMENU bar = ::GetMenu(msg->hwnd)) Dump(msg->hwnd, bar, 0, out);
+    HICON program = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(133));
+    HICON cls = reinterpret_cast<HICON>(::GetClassLongPtrA(msg->hwnd, GCLP_HICON));
+    out += std::string("-1\t") + (program && cls == program ? "133" : "0") + "\t0\tclass icon\n";
     char dir[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, dir);
     std::string path = std::string(dir) + "krmenu_" + std::to_string(::GetCurrentProcessId()) + "_" +

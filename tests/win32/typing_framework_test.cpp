@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "../../typing/res/resource.h"
+#include "AfxCtrl.h"
 #include "AfxDoc.h"
 #include "KeyRallyDoc.h"
 
@@ -498,4 +499,161 @@ TEST_F(KeyRallyResources, IconIs32By32In16Colours) {
     if (e[0] == 32 && e[1] == 32 && e[2] == 16 && bits == 4) found = true;
   }
   EXPECT_TRUE(found) << "no 32x32 16-colour image in icon 133";
+}
+
+TEST(Framework, StatusBarPaneTextsComeBackWhole) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  CWnd parent;
+  parent.m_hWnd = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 400, 200, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(parent.m_hWnd);
+  {
+    CStatusBar bar;
+    ASSERT_TRUE(bar.Create(&parent));
+    const UINT ids[] = {ID_SEPARATOR};
+    ASSERT_TRUE(bar.SetIndicators(ids, 1));
+    // prompts mix double-byte and half-width characters: more bytes than characters
+    for (const char* text : {"ﾚﾃﾞｨ", "既存のﾌｧｲﾙを開く", "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示",
+                             "単語リストの編集単語リストの編集単語リストの編集", ""}) {
+      ASSERT_TRUE(bar.SetPaneText(0, text));
+      EXPECT_EQ(bar.GetPaneText(0), text);
+    }
+    bar.DestroyWindow();
+  }
+  ::DestroyWindow(parent.m_hWnd);
+  parent.m_hWnd = nullptr;
+}
+
+namespace {
+// KeyRally's document with a record of the hooks the framework calls.
+std::vector<std::string> g_hooks;
+class HookDoc : public CKeyRallyDoc {
+  DECLARE_DYNCREATE(HookDoc)
+ public:
+  void DeleteContents() override {
+    g_hooks.push_back(GetWordCount() ? "empty " + std::to_string(GetWordCount()) : "empty 0");
+    CKeyRallyDoc::DeleteContents();
+  }
+  void Serialize(CArchive& ar) override {
+    g_hooks.push_back(ar.IsStoring() ? "store" : "load");
+    CKeyRallyDoc::Serialize(ar);
+  }
+};
+IMPLEMENT_DYNCREATE(HookDoc, CKeyRallyDoc)
+using Hooks = std::vector<std::string>;
+}  // namespace
+
+TEST(KeyRallyDocument, EmptiedBeforeNewAndLoadAfterAFailedLoadAndOnClose) {
+  TestApp app;
+  app.m_nCmdShow = SW_HIDE;
+  std::string good = TempPath("hooks good.wds"), cut = TempPath("hooks cut.wds"), missing = TempPath("none.wds");
+  ASSERT_TRUE(WriteAll(good, std::string("\x02\0\0\0\x01"
+                                         "a\x01"
+                                         "b",
+                                         8)));
+  ASSERT_TRUE(WriteAll(cut, std::string("\x03\0\0\0\x01"
+                                        "a",
+                                        6)));
+  CSingleDocTemplate t(999, RUNTIME_CLASS(HookDoc), RUNTIME_CLASS(PlainFrame), RUNTIME_CLASS(PlainView));
+  t.LoadTemplate();
+  g_hooks.clear();
+  HookDoc* doc = static_cast<HookDoc*>(t.OpenDocumentFile(nullptr));
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(g_hooks, Hooks{"empty 0"}) << "file new";
+  EXPECT_EQ(doc->GetPathName(), "");
+  EXPECT_FALSE(doc->IsModified());
+  doc->AddWord("typed");
+  doc->AddWord("gone");
+  EXPECT_TRUE(doc->RemoveWord(1));
+  EXPECT_FALSE(doc->IsModified()) << "editing the list leaves the flag to the framework";
+
+  g_hooks.clear();
+  ASSERT_EQ(t.OpenDocumentFile(good.c_str()), doc) << "the one document is reused";
+  EXPECT_EQ(g_hooks, (Hooks{"empty 1", "load"}));
+  EXPECT_EQ(doc->GetWordCount(), 2);
+  EXPECT_EQ(doc->GetPathName(), good);
+  EXPECT_EQ(doc->GetTitle(), "kr_win32_" + std::to_string(::GetCurrentProcessId()) + "_hooks good.wds");
+  EXPECT_FALSE(doc->IsModified());
+
+  g_hooks.clear();
+  doc->AddWord("c");
+  {
+    BoxAnswerer ok(IDOK);
+    EXPECT_EQ(t.OpenDocumentFile(missing.c_str()), nullptr);
+    EXPECT_FALSE(ok.Text().empty());
+  }
+  EXPECT_EQ(g_hooks, Hooks{}) << "a file that does not open empties nothing";
+  EXPECT_EQ(doc->GetWordCount(), 3);
+  EXPECT_EQ(doc->GetPathName(), good);
+
+  g_hooks.clear();
+  {
+    BoxAnswerer ok(IDOK);
+    EXPECT_EQ(t.OpenDocumentFile(cut.c_str()), nullptr);
+    EXPECT_FALSE(ok.Text().empty());
+  }
+  ASSERT_GE(g_hooks.size(), 3u);
+  EXPECT_EQ(g_hooks[0], "empty 3");
+  EXPECT_EQ(g_hooks[1], "load");
+  EXPECT_EQ(g_hooks[2], "empty 0") << "emptied again after the failed load";
+  EXPECT_EQ(doc->GetWordCount(), 0);
+  EXPECT_EQ(doc->GetPathName(), "") << "a failed load leaves a new, untitled list";
+  EXPECT_EQ(doc->GetTitle(), "無題");
+  EXPECT_FALSE(doc->IsModified());
+
+  // closing: a modified list asks first, and cancel keeps everything
+  ASSERT_TRUE(t.OpenDocumentFile(good.c_str()));
+  ASSERT_TRUE(app.m_pMainWnd);
+  HWND frame = app.m_pMainWnd->m_hWnd;
+  doc->SetModifiedFlag();
+  g_hooks.clear();
+  {
+    BoxAnswerer cancel(IDCANCEL);
+    ::SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(cancel.Text().empty()) << "no save question";
+  }
+  EXPECT_TRUE(::IsWindow(frame));
+  EXPECT_EQ(g_hooks, Hooks{});
+  EXPECT_EQ(doc->GetWordCount(), 2);
+  doc->SetModifiedFlag(FALSE);
+  {
+    BoxAnswerer none(IDCANCEL);
+    ::SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(none.Text(), "") << "an unmodified list closes without a question";
+  }
+  EXPECT_FALSE(::IsWindow(frame));
+  EXPECT_EQ(g_hooks, Hooks{"empty 2"}) << "emptied once as it closes";
+  EXPECT_EQ(t.GetOnlyDocument(), nullptr);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  app.OnIdle(0);
+  ::DeleteFileA(good.c_str());
+  ::DeleteFileA(cut.c_str());
+}
+
+TEST(Framework, ListBoxTextsComeBackWhole) {
+  CListBox list;
+  ASSERT_TRUE(list.Attach(::CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr,
+                                            nullptr, ::GetModuleHandleA(nullptr), nullptr)));
+  for (const char* word : {"cat", "単語リストの編集", "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示", ""}) {
+    int i = list.AddString(word);
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(list.GetText(i), word);
+  }
+  ::DestroyWindow(list.Detach());
+}
+
+TEST(Framework, EditLinesWithDoubleByteCharactersComeBackWhole) {
+  CEdit edit;
+  ASSERT_TRUE(edit.Attach(::CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE, 0, 0, 400, 200, nullptr, nullptr,
+                                            ::GetModuleHandleA(nullptr), nullptr)));
+  ::SetWindowTextA(edit.m_hWnd, "単語リスト\r\nｱﾌﾟﾘｹｰｼｮﾝを終了し\r\n\r\nend");
+  EXPECT_EQ(edit.GetLine(0), "単語リスト");
+  EXPECT_EQ(edit.GetLine(1), "ｱﾌﾟﾘｹｰｼｮﾝを終了し");
+  EXPECT_EQ(edit.GetLine(2), "");
+  EXPECT_EQ(edit.GetLine(3), "end");
+  EXPECT_EQ(edit.GetWindowText(), "単語リスト\r\nｱﾌﾟﾘｹｰｼｮﾝを終了し\r\n\r\nend");
+  ::DestroyWindow(edit.Detach());
 }
