@@ -574,6 +574,54 @@ TEST(Authoring, DamagedListCountsAreCutToTheArrays) {
   EXPECT_EQ(system->keys.back(), (IniKey{"_s" + std::to_string(kCut - 1), ""}));
 }
 
+// An authored file's own values come back through the controls and the members: texts
+// cut to their buffers, an empty company read as the default, the file count as stored,
+// the advanced options kept (the fixed folder with its final backslash).
+TEST(Authoring, StoredValuesAsLoadedAreSavedAgain) {
+  Dist d("hb_auth_loaded");
+  d.File("app.exe");
+  d.File("readme.txt");
+  const std::string D = d.Dir();
+  d.SetIni("[Setup]\r\nTitle=" + std::string(60, 'T') + "\r\nVersion=" + std::string(30, 'V') +
+           "\r\nName=\r\nMode=1\r\n[TreeCtrl]\r\nSelect=" + D + "app.exe\r\nTopRoot=" + D + "\r\n_f0=" + D +
+           "|16\r\n_f1=" + D + "app.exe|32\r\n_f2=" + D +
+           "readme.txt|32\r\nCount=3\r\nFiles=7\r\n"
+           "[Altitude]\r\nInstallDir=D:\\Apps\\Demo\r\nPrgShortCut=デモ起動\r\nPrgGroup=東方グループ\r\n"
+           "Execute=1\r\nReadMe=" +
+           D + "readme.txt\r\n");
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(GetText(w, IDC_TITLE), std::string(49, 'T'));
+    EXPECT_EQ(GetText(w, IDC_VERSION), std::string(19, 'V'));
+    EXPECT_EQ(GetText(w, IDC_COMPANY), "TOVANE Soft");
+    EXPECT_EQ(GetText(w, IDC_FILECOUNT), "7") << "the stored count, not the tree's";
+    EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "app.exe");
+    SaveAndExpectEnd(p, w);
+  }
+  std::vector<IniSection> ini = ParseIni(d.Ini());
+  const IniSection* setup = ini.empty() ? nullptr : &ini[0];
+  ASSERT_TRUE(setup && setup->name == "Setup") << d.Ini();
+  EXPECT_TRUE(setup->keys == (std::vector<IniKey>{{"Title", std::string(49, 'T')},
+                                                  {"Version", std::string(19, 'V')},
+                                                  {"Name", "TOVANE Soft"},
+                                                  {"Mode", "1"},
+                                                  {"STime", "100"}}))
+      << Describe(setup->keys);
+  const IniSection* altitude = nullptr;
+  for (const IniSection& s : ini)
+    if (s.name == "Altitude") altitude = &s;
+  ASSERT_TRUE(altitude) << d.Ini();
+  EXPECT_TRUE(altitude->keys == (std::vector<IniKey>{{"InstallDir", "D:\\Apps\\Demo\\"},
+                                                     {"PrgShortCut", "デモ起動"},
+                                                     {"PrgGroup", "東方グループ"},
+                                                     {"Execute", "1"},
+                                                     {"ReadMe", D + "readme.txt"}}))
+      << Describe(altitude->keys);
+}
+
 // The program icon of the wizard (and the backdrop): 32 x 32 and 16 x 16, 16 colours each.
 TEST(WizardResources, ProgramIconIs32And16PixelsIn16Colours) {
   HMODULE exe = ::LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

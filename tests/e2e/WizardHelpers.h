@@ -194,6 +194,10 @@ inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard) {
   ASSERT_TRUE(uitest::Click(wizard, IDOK));
   uitest::MessageBoxInfo box = uitest::WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd) << "no box after 登録";
+  // the save locks the controls; the wizard closes after the box, so they stay locked
+  for (int id : {IDOK, IDCANCEL, IDC_REFRESH, IDC_ALTITUDE, IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP})
+    EXPECT_FALSE(uitest::IsEnabled(wizard, id)) << id << " enabled during the save";
+  EXPECT_EQ(::GetWindow(box.hwnd, GW_OWNER), wizard) << "the box belongs to the wizard";
   EXPECT_EQ(box.caption, kSavedCaption);
   EXPECT_EQ(box.text, kSavedText);
   EXPECT_EQ(box.icon, uitest::Icon::Information);
