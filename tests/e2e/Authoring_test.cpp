@@ -279,11 +279,13 @@ TEST(Authoring, EmptyDescriptionAndUntouchedDefault) {
     SelectInTree(w, p.Pid(), {"app.exe"});
     if (empty) {
       ASSERT_TRUE(SetText(w, IDC_COMMENTARY, ""));
+      ASSERT_TRUE(SetText(w, IDC_COMPANY, ""));
     }
     SaveAndExpectEnd(p, w);
     std::vector<IniSection> ini = ParseIni(d.Ini());
     ASSERT_GE(ini.size(), 2u);
     if (empty) {
+      EXPECT_EQ(ini[0].keys.at(2), (IniKey{"Name", ""})) << "an emptied company name is written empty";
       EXPECT_EQ(ini[1].keys.at(0), (IniKey{"Count", "0"}));
     } else {
       // the default text has no break after its second line: only the first is stored
@@ -583,8 +585,9 @@ TEST(Authoring, StoredValuesAsLoadedAreSavedAgain) {
   d.File("readme.txt");
   const std::string D = d.Dir();
   d.SetIni("[Setup]\r\nTitle=" + std::string(60, 'T') + "\r\nVersion=" + std::string(30, 'V') +
-           "\r\nName=\r\nMode=1\r\n[TreeCtrl]\r\nSelect=" + D + "app.exe\r\nTopRoot=" + D + "\r\n_f0=" + D +
-           "|16\r\n_f1=" + D + "app.exe|32\r\n_f2=" + D +
+           "\r\nName=\r\nMode=1\r\n[Commentary]\r\nCount=1\r\n_t0=" + std::string(300, 'C') +
+           "\r\n[TreeCtrl]\r\nSelect=" + D + "app.exe\r\nTopRoot=" + D + "\r\n_f0=" + D + "|16\r\n_f1=" + D +
+           "app.exe|32\r\n_f2=" + D +
            "readme.txt|32\r\nCount=3\r\nFiles=7\r\n"
            "[Altitude]\r\nInstallDir=D:\\Apps\\Demo\r\nPrgShortCut=デモ起動\r\nPrgGroup=東方グループ\r\n"
            "Execute=1\r\nReadMe=" +
@@ -597,6 +600,7 @@ TEST(Authoring, StoredValuesAsLoadedAreSavedAgain) {
     EXPECT_EQ(GetText(w, IDC_TITLE), std::string(49, 'T'));
     EXPECT_EQ(GetText(w, IDC_VERSION), std::string(19, 'V'));
     EXPECT_EQ(GetText(w, IDC_COMPANY), "TOVANE Soft");
+    EXPECT_EQ(GetText(w, IDC_COMMENTARY), std::string(259, 'C') + "\r\n");
     EXPECT_EQ(GetText(w, IDC_FILECOUNT), "7") << "the stored count, not the tree's";
     EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "app.exe");
     SaveAndExpectEnd(p, w);
