@@ -392,6 +392,8 @@ TEST(Authoring, FailedFirstWriteShowsTheFailureBoxAndWritesNothing) {
             "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
             "　　機器の接続状況等を確認してください。処理を中断します。");
   EXPECT_EQ(box.icon, Icon::Stop);
+  EXPECT_EQ(::GetWindow(box.hwnd, GW_OWNER), w);
+  EXPECT_FALSE(IsEnabled(w, IDOK)) << "the save runs with the controls locked";
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit()) << "the wizard closes as after a save";
   EXPECT_NE(::GetFileAttributesA(d.IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
