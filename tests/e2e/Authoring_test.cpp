@@ -311,6 +311,7 @@ TEST(Authoring, RefreshKeepsTheSelectionAndCountsAgain) {
   ASSERT_TRUE(w);
   SelectInTree(w, p.Pid(), {"data", "sub", "c.dat"});
   d.File("data\\new.dat");  // found only by a rebuild from the disk
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDC_REFRESH));
   ASSERT_TRUE(WaitFor([&] { return GetText(w, IDC_FILECOUNT) == std::to_string(kExpectedFiles + 1); }))
       << GetText(w, IDC_FILECOUNT);
@@ -319,6 +320,7 @@ TEST(Authoring, RefreshKeepsTheSelectionAndCountsAgain) {
   EXPECT_TRUE(FindTreeItem(Tree(w), p.Pid(), {"data", "new.dat"}));
   EXPECT_EQ(TreeSelected(Tree(w)), FindTreeItem(Tree(w), p.Pid(), {"data", "sub", "c.dat"}));
   EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "c.dat");
+  EXPECT_EQ(Beeps(w), "500/10 500/10") << "one beep as the rebuild starts, one as it ends";
 }
 
 TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
@@ -336,10 +338,12 @@ TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
   ExpectWarningAndStay(p, w);
   EXPECT_EQ(::GetFileAttributesA(d.IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written";
 
-  // then 中止: the authoring cancel box, the end, still nothing written
+  // then 中止: a beep and the authoring cancel box, the end, still nothing written
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDCANCEL));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "500/10");
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ情報設定の中止");
   EXPECT_EQ(box.text, "★ｾｯﾄｱｯﾌﾟの設定はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
@@ -384,9 +388,11 @@ TEST(Authoring, FailedFirstWriteShowsTheFailureBoxAndWritesNothing) {
   HWND w = WaitWizard(p);
   ASSERT_TRUE(w);
   SelectInTree(w, p.Pid(), {"app.exe"});
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDOK));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "") << "the failure box comes without a beep";
   EXPECT_EQ(box.caption, "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...");
   EXPECT_EQ(box.text,
             "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
@@ -605,7 +611,7 @@ TEST(Authoring, StoredValuesAsLoadedAreSavedAgain) {
     EXPECT_EQ(GetText(w, IDC_COMMENTARY), std::string(259, 'C') + "\r\n");
     EXPECT_EQ(GetText(w, IDC_FILECOUNT), "7") << "the stored count, not the tree's";
     EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "app.exe");
-    SaveAndExpectEnd(p, w);
+    SaveAndExpectEnd(p, w, true);
   }
   std::vector<IniSection> ini = ParseIni(d.Ini());
   const IniSection* setup = ini.empty() ? nullptr : &ini[0];

@@ -154,10 +154,12 @@ TEST(InstallForm, OverTheBackdropWithBannerUserAndOrganization) {
   EXPECT_EQ(GetCheck(w, IDC_PROGRAM), BST_CHECKED);
   EXPECT_EQ(GetCheck(w, IDC_DESKTOP), BST_CHECKED);
 
-  // 中止: the install cancel box; the wizard and the backdrop end, nothing is written
+  // 中止: a beep and the install cancel box; the wizard and the backdrop end, nothing is written
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDCANCEL));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "500/10");
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の中止");
   EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙの実行はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
