@@ -263,6 +263,18 @@ TEST(InstallForm, InstallFolderIsNormalisedWhenLeft) {
   ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, ""));
   FocusControl(w, IDC_STARTUP);
   EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == proposal; })) << GetText(w, IDC_INSTALLDIR);
+
+  // the company part is what 1039 shows at that moment, the default name shortened
+  const std::string title = exe.substr(0, exe.size() - 4);
+  const std::pair<const char*, const char*> companies[] = {{"別会社", "別会社"}, {"TOVANE Soft", "TOVANE"}};
+  for (const auto& c : companies) {
+    ASSERT_TRUE(SetText(w, IDC_COMPANY_LABEL, c.first));
+    FocusControl(w, IDC_INSTALLDIR);
+    ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, ""));
+    FocusControl(w, IDC_STARTUP);
+    const std::string want = ProgramFiles() + c.second + "\\" + title + "\\";
+    EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == want; })) << GetText(w, IDC_INSTALLDIR);
+  }
 }
 
 namespace {
