@@ -279,11 +279,13 @@ TEST(Authoring, EmptyDescriptionAndUntouchedDefault) {
     SelectInTree(w, p.Pid(), {"app.exe"});
     if (empty) {
       ASSERT_TRUE(SetText(w, IDC_COMMENTARY, ""));
+      ASSERT_TRUE(SetText(w, IDC_COMPANY, ""));
     }
     SaveAndExpectEnd(p, w);
     std::vector<IniSection> ini = ParseIni(d.Ini());
     ASSERT_GE(ini.size(), 2u);
     if (empty) {
+      EXPECT_EQ(ini[0].keys.at(2), (IniKey{"Name", ""})) << "an emptied company name is written empty";
       EXPECT_EQ(ini[1].keys.at(0), (IniKey{"Count", "0"}));
     } else {
       // the default text has no break after its second line: only the first is stored
@@ -309,6 +311,7 @@ TEST(Authoring, RefreshKeepsTheSelectionAndCountsAgain) {
   ASSERT_TRUE(w);
   SelectInTree(w, p.Pid(), {"data", "sub", "c.dat"});
   d.File("data\\new.dat");  // found only by a rebuild from the disk
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDC_REFRESH));
   ASSERT_TRUE(WaitFor([&] { return GetText(w, IDC_FILECOUNT) == std::to_string(kExpectedFiles + 1); }))
       << GetText(w, IDC_FILECOUNT);
@@ -317,6 +320,7 @@ TEST(Authoring, RefreshKeepsTheSelectionAndCountsAgain) {
   EXPECT_TRUE(FindTreeItem(Tree(w), p.Pid(), {"data", "new.dat"}));
   EXPECT_EQ(TreeSelected(Tree(w)), FindTreeItem(Tree(w), p.Pid(), {"data", "sub", "c.dat"}));
   EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "c.dat");
+  EXPECT_EQ(Beeps(w), "500/10 500/10") << "one beep as the rebuild starts, one as it ends";
 }
 
 TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
@@ -334,10 +338,12 @@ TEST(Authoring, NoExecutableSelectedWarnsAndWritesNothing) {
   ExpectWarningAndStay(p, w);
   EXPECT_EQ(::GetFileAttributesA(d.IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written";
 
-  // then 中止: the authoring cancel box, the end, still nothing written
+  // then 中止: a beep and the authoring cancel box, the end, still nothing written
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDCANCEL));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "500/10");
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ情報設定の中止");
   EXPECT_EQ(box.text, "★ｾｯﾄｱｯﾌﾟの設定はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
@@ -382,14 +388,18 @@ TEST(Authoring, FailedFirstWriteShowsTheFailureBoxAndWritesNothing) {
   HWND w = WaitWizard(p);
   ASSERT_TRUE(w);
   SelectInTree(w, p.Pid(), {"app.exe"});
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDOK));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "") << "the failure box comes without a beep";
   EXPECT_EQ(box.caption, "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...");
   EXPECT_EQ(box.text,
             "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
             "　　機器の接続状況等を確認してください。処理を中断します。");
   EXPECT_EQ(box.icon, Icon::Stop);
+  EXPECT_EQ(::GetWindow(box.hwnd, GW_OWNER), w);
+  EXPECT_FALSE(IsEnabled(w, IDOK)) << "the save runs with the controls locked";
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit()) << "the wizard closes as after a save";
   EXPECT_NE(::GetFileAttributesA(d.IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
@@ -572,6 +582,56 @@ TEST(Authoring, DamagedListCountsAreCutToTheArrays) {
   EXPECT_EQ(system->keys[1], (IniKey{"_s0", d.Dir()}));
   EXPECT_EQ(system->keys[2], (IniKey{"_s60", "beyond"}));  // index 60 lies beyond the cut
   EXPECT_EQ(system->keys.back(), (IniKey{"_s" + std::to_string(kCut - 1), ""}));
+}
+
+// An authored file's own values come back through the controls and the members: texts
+// cut to their buffers, an empty company read as the default, the file count as stored,
+// the advanced options kept (the fixed folder with its final backslash).
+TEST(Authoring, StoredValuesAsLoadedAreSavedAgain) {
+  Dist d("hb_auth_loaded");
+  d.File("app.exe");
+  d.File("readme.txt");
+  const std::string D = d.Dir();
+  d.SetIni("[Setup]\r\nTitle=" + std::string(60, 'T') + "\r\nVersion=" + std::string(30, 'V') +
+           "\r\nName=\r\nMode=1\r\n[Commentary]\r\nCount=1\r\n_t0=" + std::string(300, 'C') +
+           "\r\n[TreeCtrl]\r\nSelect=" + D + "app.exe\r\nTopRoot=" + D + "\r\n_f0=" + D + "|16\r\n_f1=" + D +
+           "app.exe|32\r\n_f2=" + D +
+           "readme.txt|32\r\nCount=3\r\nFiles=7\r\n"
+           "[Altitude]\r\nInstallDir=D:\\Apps\\Demo\r\nPrgShortCut=デモ起動\r\nPrgGroup=東方グループ\r\n"
+           "Execute=1\r\nReadMe=" +
+           D + "readme.txt\r\n");
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "-s", d.Dir()));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(GetText(w, IDC_TITLE), std::string(49, 'T'));
+    EXPECT_EQ(GetText(w, IDC_VERSION), std::string(19, 'V'));
+    EXPECT_EQ(GetText(w, IDC_COMPANY), "TOVANE Soft");
+    EXPECT_EQ(GetText(w, IDC_COMMENTARY), std::string(259, 'C') + "\r\n");
+    EXPECT_EQ(GetText(w, IDC_FILECOUNT), "7") << "the stored count, not the tree's";
+    EXPECT_EQ(SelectedLabel(Tree(w), p.Pid()), "app.exe");
+    SaveAndExpectEnd(p, w, true);
+  }
+  std::vector<IniSection> ini = ParseIni(d.Ini());
+  const IniSection* setup = ini.empty() ? nullptr : &ini[0];
+  ASSERT_TRUE(setup && setup->name == "Setup") << d.Ini();
+  EXPECT_TRUE(setup->keys == (std::vector<IniKey>{{"Title", std::string(49, 'T')},
+                                                  {"Version", std::string(19, 'V')},
+                                                  {"Name", "TOVANE Soft"},
+                                                  {"Mode", "1"},
+                                                  {"STime", "100"}}))
+      << Describe(setup->keys);
+  const IniSection* altitude = nullptr;
+  for (const IniSection& s : ini)
+    if (s.name == "Altitude") altitude = &s;
+  ASSERT_TRUE(altitude) << d.Ini();
+  EXPECT_TRUE(altitude->keys == (std::vector<IniKey>{{"InstallDir", "D:\\Apps\\Demo\\"},
+                                                     {"PrgShortCut", "デモ起動"},
+                                                     {"PrgGroup", "東方グループ"},
+                                                     {"Execute", "1"},
+                                                     {"ReadMe", D + "readme.txt"}}))
+      << Describe(altitude->keys);
 }
 
 // The program icon of the wizard (and the backdrop): 32 x 32 and 16 x 16, 16 colours each.

@@ -4,24 +4,78 @@
 // id); inside the program the hook writes that control's font to
 // %TEMP%\hbfont_<pid>_<number>.txt as: height TAB width TAB weight TAB italic TAB
 // character set TAB face.
+// With lParam kProbeBeeps it answers instead with the beeps the program has sounded
+// since it was first asked ("500/10 500/10", frequency/duration): the first such ask
+// points the program's import of Beep at a recorder and pins this DLL in the process.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+
+namespace {
+
+constexpr LPARAM kProbeBeeps = -2;
+
+std::string g_beeps;
+bool g_bRecording = false;
+
+BOOL WINAPI RecordBeep(DWORD freq, DWORD duration) {
+  if (!g_beeps.empty()) g_beeps += " ";
+  g_beeps += std::to_string(freq) + "/" + std::to_string(duration);
+  return TRUE;
+}
+
+// Points the program's own import of kernel32's Beep at RecordBeep.
+bool RecordBeeps() {
+  BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return false;
+  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "kernel32.dll") != 0 || !imp->OriginalFirstThunk) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<char*>(byName->Name), "Beep") != 0) continue;
+      HMODULE self = nullptr;
+      ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(&RecordBeep), &self);
+      DWORD old = 0;
+      if (!::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old)) return false;
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordBeep);
+      ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string FontOf(HWND dlg, int id) {
+  HWND control = ::GetDlgItem(dlg, id);
+  HFONT font = control ? reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)) : nullptr;
+  LOGFONTA lf = {};
+  if (!font || ::GetObjectA(font, sizeof lf, &lf) != sizeof lf) return "none";
+  char line[200];
+  std::snprintf(line, sizeof line, "%ld\t%ld\t%ld\t%d\t%d\t", lf.lfHeight, lf.lfWidth, lf.lfWeight, lf.lfItalic,
+                lf.lfCharSet);
+  return std::string(line) + lf.lfFaceName;
+}
+
+}  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM wParam, LPARAM lParam) {
   static const UINT probe = ::RegisterWindowMessageA("HanbellTestFontProbe");
   MSG* msg = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
-    HWND control = ::GetDlgItem(msg->hwnd, static_cast<int>(msg->lParam));
-    HFONT font = control ? reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)) : nullptr;
-    LOGFONTA lf = {};
-    std::string out = "none";
-    if (font && ::GetObjectA(font, sizeof lf, &lf) == sizeof lf) {
-      char line[200];
-      std::snprintf(line, sizeof line, "%ld\t%ld\t%ld\t%d\t%d\t", lf.lfHeight, lf.lfWidth, lf.lfWeight, lf.lfItalic,
-                    lf.lfCharSet);
-      out = std::string(line) + lf.lfFaceName;
+    std::string out;
+    if (msg->lParam == kProbeBeeps) {
+      if (!g_bRecording) g_bRecording = RecordBeeps();
+      out = g_bRecording ? g_beeps : "not recording";
+    } else {
+      out = FontOf(msg->hwnd, static_cast<int>(msg->lParam));
     }
     char dir[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, dir);

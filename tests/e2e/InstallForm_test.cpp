@@ -154,10 +154,12 @@ TEST(InstallForm, OverTheBackdropWithBannerUserAndOrganization) {
   EXPECT_EQ(GetCheck(w, IDC_PROGRAM), BST_CHECKED);
   EXPECT_EQ(GetCheck(w, IDC_DESKTOP), BST_CHECKED);
 
-  // 中止: the install cancel box; the wizard and the backdrop end, nothing is written
+  // 中止: a beep and the install cancel box; the wizard and the backdrop end, nothing is written
+  ASSERT_EQ(Beeps(w), "");
   ASSERT_TRUE(Click(w, IDCANCEL));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(Beeps(w), "500/10");
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の中止");
   EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙの実行はｷｬﾝｾﾙされました。");
   EXPECT_EQ(box.icon, Icon::Warning);
@@ -261,6 +263,18 @@ TEST(InstallForm, InstallFolderIsNormalisedWhenLeft) {
   ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, ""));
   FocusControl(w, IDC_STARTUP);
   EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == proposal; })) << GetText(w, IDC_INSTALLDIR);
+
+  // the company part is what 1039 shows at that moment, the default name shortened
+  const std::string title = exe.substr(0, exe.size() - 4);
+  const std::pair<const char*, const char*> companies[] = {{"別会社", "別会社"}, {"TOVANE Soft", "TOVANE"}};
+  for (const auto& c : companies) {
+    ASSERT_TRUE(SetText(w, IDC_COMPANY_LABEL, c.first));
+    FocusControl(w, IDC_INSTALLDIR);
+    ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, ""));
+    FocusControl(w, IDC_STARTUP);
+    const std::string want = ProgramFiles() + c.second + "\\" + title + "\\";
+    EXPECT_TRUE(WaitFor([&] { return GetText(w, IDC_INSTALLDIR) == want; })) << GetText(w, IDC_INSTALLDIR);
+  }
 }
 
 namespace {

@@ -137,7 +137,8 @@ Seen StartAndSee(const Dist& dist, const std::string& fullArgs) {
   EXPECT_TRUE(p.Start(dist.Exe(), fullArgs, dist.Dir()));
   HWND wizard = WaitWindow(p.Pid(), kWizardCaption, "#32770");
   EXPECT_TRUE(wizard) << "args: " << args;
-  EXPECT_TRUE(::GetPropA(wizard, "Setup")) << "the wizard carries the single-instance property";
+  EXPECT_EQ(::GetPropA(wizard, "Setup"), reinterpret_cast<HANDLE>(1))
+      << "the wizard carries the single-instance property, value 1";
   bool loading = HasWindow(p.Pid(), kLoadingCaption, false);
   bool backdrop = HasWindow(p.Pid(), kBackdropCaption, false);
   EXPECT_FALSE(loading && backdrop);

@@ -163,10 +163,10 @@ inline void FocusControl(HWND wizard, int id) {
   ::SendMessageA(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(wizard, id)), TRUE);
 }
 
-// The font of a control of the wizard as the program made it, read inside the program
-// by hbfontprobe.dll: "height width weight italic charset face" separated by tabs, or
-// "" when it could not be read.
-inline std::string ControlFont(HWND dlg, int id) {
+// Asks hbfontprobe.dll, hooked into the program's thread, about a window of the
+// program (`what`: a control id, or kProbeBeeps); "" when there was no answer.
+constexpr LPARAM kProbeBeeps = -2;
+inline std::string ProbeInside(HWND dlg, LPARAM what) {
   static HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "hbfontprobe.dll").c_str());
   static unsigned counter = 0;
   if (!dll) return std::string();
@@ -181,19 +181,38 @@ inline std::string ControlFont(HWND dlg, int id) {
   char dir[MAX_PATH] = "";
   ::GetTempPathA(MAX_PATH, dir);
   std::string path = std::string(dir) + "hbfont_" + std::to_string(pid) + "_" + std::to_string(n) + ".txt";
-  ::PostMessageA(dlg, ::RegisterWindowMessageA("HanbellTestFontProbe"), n, id);
+  ::PostMessageA(dlg, ::RegisterWindowMessageA("HanbellTestFontProbe"), n, what);
   std::string text;
   bool got = uitest::WaitFor([&] { return uitest::ReadFile(path, text); }, 10000);
   ::UnhookWindowsHookEx(hook);
   ::DeleteFileA(path.c_str());
-  return got ? text : std::string();
+  return got ? text : std::string("no answer");
 }
 
+// The font of a control of the wizard as the program made it, read inside the program:
+// "height width weight italic charset face" separated by tabs.
+inline std::string ControlFont(HWND dlg, int id) { return ProbeInside(dlg, id); }
+
+// The beeps the program sounded since the first call ("500/10 500/10"); the first call
+// starts the recording and answers "".
+inline std::string Beeps(HWND dlg) { return ProbeInside(dlg, kProbeBeeps); }
+
 // Presses 登録 and expects the closing information box; the program then ends.
-inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard) {
+// With `beep`, also that the box comes with one short beep.
+inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard, bool beep = false) {
+  if (beep) {
+    ASSERT_EQ(Beeps(wizard), "");
+  }
   ASSERT_TRUE(uitest::Click(wizard, IDOK));
   uitest::MessageBoxInfo box = uitest::WaitMessageBox(p.Pid());
   ASSERT_TRUE(box.hwnd) << "no box after 登録";
+  if (beep) {
+    EXPECT_EQ(Beeps(wizard), "500/10");
+  }
+  // the save locks the controls; the wizard closes after the box, so they stay locked
+  for (int id : {IDOK, IDCANCEL, IDC_REFRESH, IDC_ALTITUDE, IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP})
+    EXPECT_FALSE(uitest::IsEnabled(wizard, id)) << id << " enabled during the save";
+  EXPECT_EQ(::GetWindow(box.hwnd, GW_OWNER), wizard) << "the box belongs to the wizard";
   EXPECT_EQ(box.caption, kSavedCaption);
   EXPECT_EQ(box.text, kSavedText);
   EXPECT_EQ(box.icon, uitest::Icon::Information);

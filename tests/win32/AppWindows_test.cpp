@@ -181,6 +181,7 @@ struct BackdropSeen {
   LOGFONTA font = {};
   bool bFont = false;
   HICON hBig = nullptr, hSmall = nullptr;
+  HICON hWizardBig = nullptr, hWizardSmall = nullptr, hWizardDrag = nullptr;
   COLORREF crDialog = 0, crStatic = 0;
   bool bButtonBrushIsBlue = false;
   HWND hBackdrop = nullptr;
@@ -259,6 +260,9 @@ void CALLBACK LookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   s.bFont = hFont && ::GetObjectA(hFont, sizeof s.font, &s.font) == sizeof s.font;
   s.hBig = reinterpret_cast<HICON>(::SendMessageA(back, WM_GETICON, ICON_BIG, 0));
   s.hSmall = reinterpret_cast<HICON>(::SendMessageA(back, WM_GETICON, ICON_SMALL, 0));
+  s.hWizardBig = reinterpret_cast<HICON>(::SendMessageA(wiz, WM_GETICON, ICON_BIG, 0));
+  s.hWizardSmall = reinterpret_cast<HICON>(::SendMessageA(wiz, WM_GETICON, ICON_SMALL, 0));
+  s.hWizardDrag = reinterpret_cast<HICON>(::SendMessageA(wiz, WM_QUERYDRAGICON, 0, 0));
   HDC dc = ::GetDC(back);
   s.crDialog =
       BrushColor(::SendMessageA(back, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(back)));
@@ -345,6 +349,10 @@ TEST(Backdrop, MaximisedBehindTheWizardWithTheTitleInItsFont) {
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
   EXPECT_EQ(icon, s.hBig);
   EXPECT_EQ(icon, s.hSmall);
+  // the wizard shows the same program icon, also as its drag icon
+  EXPECT_EQ(icon, s.hWizardBig);
+  EXPECT_EQ(icon, s.hWizardSmall);
+  EXPECT_EQ(icon, s.hWizardDrag);
   EXPECT_EQ(RGB(64, 100, 255), s.crDialog);
   EXPECT_EQ(RGB(64, 100, 255), s.crStatic);
   EXPECT_FALSE(s.bButtonBrushIsBlue) << "only the dialog and its statics are blue";
