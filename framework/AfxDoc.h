@@ -245,6 +245,7 @@ class CFrameWnd : public CWnd {
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnSize(UINT nType, int cx, int cy);
   void OnClose();
+  LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
   void OnSetFocus(HWND hOld);
   LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
   LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);

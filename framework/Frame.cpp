@@ -46,6 +46,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_CLOSE()
+ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
 ON_WM_SETFOCUS()
 ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
@@ -209,6 +210,13 @@ void CFrameWnd::OnClose() {
     return;
   }
   DestroyWindow();
+}
+
+// Windows is logging off or shutting down: a modified list gets its save question
+// first, and cancelling it keeps the session going.
+LRESULT CFrameWnd::OnQueryEndSession(WPARAM, LPARAM) {
+  CDocument* pDoc = GetActiveDocument();
+  return !pDoc || pDoc->SaveModified();
 }
 
 void CFrameWnd::PostNcDestroy() {

@@ -606,6 +606,19 @@ TEST(KeyRallyDocument, EmptiedBeforeNewAndLoadAfterAFailedLoadAndOnClose) {
   ASSERT_TRUE(t.OpenDocumentFile(good.c_str()));
   ASSERT_TRUE(app.m_pMainWnd);
   HWND frame = app.m_pMainWnd->m_hWnd;
+  // logging off asks the same question; cancelling it keeps the session
+  doc->SetModifiedFlag();
+  {
+    BoxAnswerer cancel(IDCANCEL);
+    EXPECT_EQ(::SendMessageA(frame, WM_QUERYENDSESSION, 0, 0), 0);
+    EXPECT_FALSE(cancel.Text().empty()) << "no save question before the session ends";
+  }
+  doc->SetModifiedFlag(FALSE);
+  {
+    BoxAnswerer none(IDCANCEL);
+    EXPECT_NE(::SendMessageA(frame, WM_QUERYENDSESSION, 0, 0), 0);
+    EXPECT_EQ(none.Text(), "") << "an unmodified list lets the session end without a question";
+  }
   doc->SetModifiedFlag();
   g_hooks.clear();
   {
