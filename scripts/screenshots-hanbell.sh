@@ -9,6 +9,7 @@ out="${2:-$root/build/screenshots}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 source "$root/scripts/wineenv.sh"
+source "$root/scripts/shot-lib.sh"
 for f in Hanbell.exe hbshot.exe; do
   [[ -f "$bin/$f" ]] || { echo "screenshots-hanbell: $bin/$f is missing (build first)" >&2; exit 1; }
 done
@@ -45,23 +46,11 @@ done
 shot() {
   local name="$1" form="$2" dir="$3" markers="$work/markers-$2"
   mkdir -p "$markers"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    set -u
-    wine explorer /desktop=hbshot,1024x768 "$(winepath -w "$4/hbshot.exe")" "$2" "$(winepath -w "$1")" \
-      "$(winepath -w "$5")" &
-    pid=$!
-    for _ in $(seq 1 600); do [[ -f "$5/ready" ]] && break; sleep 0.1; done
-    ok=1
-    if [[ -f "$5/ready" ]]; then
-      sleep 1  # let it paint
-      /usr/bin/import -window root "$3" && ok=0
-    else
-      echo "screenshots-hanbell: $2 did not come up" >&2
-    fi
-    touch "$5/done"
-    wait "$pid" 2>/dev/null || true
-    exit $ok
-  ' _ "$dir" "$form" "$out/$name" "$bin" "$markers" || { failed=1; return 0; }
+  if ! run_shot hbshot "$out/$name" "$markers" "$bin/hbshot.exe" "$form" "$dir" "$markers"; then
+    echo "screenshots-hanbell: $form did not come up" >&2
+    failed=1
+    return 0
+  fi
   echo "screenshots-hanbell: $out/$name"
 }
 

@@ -9,6 +9,7 @@ out="${2:-$root/build/screenshots}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 source "$root/scripts/wineenv.sh"
+source "$root/scripts/shot-lib.sh"
 for f in KeyRally.exe krshot.exe; do
   [[ -f "$bin/$f" ]] || { echo "screenshots-keyrally: $bin/$f is missing (build first)" >&2; exit 1; }
 done
@@ -36,23 +37,11 @@ trap restore EXIT
 shot() {
   local name="$1" form="$2" markers="$work/markers-$2" dir="$work/words-$2"
   mkdir -p "$markers" "$dir"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    set -u
-    wine explorer /desktop=krshot,1024x768 "$(winepath -w "$3/krshot.exe")" "$1" "$(winepath -w "$5")" \
-      "$(winepath -w "$4")" &
-    pid=$!
-    for _ in $(seq 1 600); do [[ -f "$4/ready" ]] && break; sleep 0.1; done
-    ok=1
-    if [[ -f "$4/ready" ]]; then
-      sleep 1  # let it paint
-      /usr/bin/import -window root "$2" && ok=0
-    else
-      echo "screenshots-keyrally: $1 did not come up" >&2
-    fi
-    touch "$4/done"
-    wait "$pid" 2>/dev/null || true
-    exit $ok
-  ' _ "$form" "$out/$name" "$bin" "$markers" "$dir" || { failed=1; return 0; }
+  if ! run_shot krshot "$out/$name" "$markers" "$bin/krshot.exe" "$form" "$dir" "$markers"; then
+    echo "screenshots-keyrally: $form did not come up" >&2
+    failed=1
+    return 0
+  fi
   echo "screenshots-keyrally: $out/$name"
 }
 
