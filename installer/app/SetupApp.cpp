@@ -49,14 +49,6 @@ CString GetModulePath() {
 
 CString GetInstanceName() { return startmode::InstanceName(GetModulePath()); }
 
-void PumpPendingMessage() {
-  MSG msg;
-  if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
-
 CSetupApp::CSetupApp() : CWinApp("Hanbell") {}
 
 BOOL CSetupApp::InitInstance() {

@@ -10,18 +10,12 @@
 #include "TestFolder.h"
 #include "resource.h"
 
-// The process-wide state; the program defines it at start-up.
+// The process-wide state; the program defines it at start-up (PumpPendingMessage is
+// the program's own, from the library).
 CString g_strSetupDir;
 CString g_strTopRoot;
 int g_bAuthorMode = 1;
 CLoadingDlg* g_pLoadingDlg = nullptr;
-void PumpPendingMessage() {
-  MSG msg;
-  if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
 CString GetModulePath() {
   char buf[MAX_PATH] = "";
   ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
@@ -68,6 +62,44 @@ class LoadingWindowTest : public ::testing::Test {
 };
 
 }  // namespace
+
+namespace {
+std::vector<UINT> g_seen;
+LRESULT CALLBACK Recorder(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_APP || msg == WM_KEYDOWN || msg == WM_CHAR) g_seen.push_back(msg);
+  return ::DefWindowProcA(h, msg, w, l);
+}
+}  // namespace
+
+// The long loops' pump: one waiting message per call, translated (a key gives its
+// character), and nothing to wait for when the queue is empty.
+TEST(PumpPendingMessage, DispatchesOneWaitingMessageAndNeverWaits) {
+  HWND h = ::CreateWindowExA(0, "STATIC", "pump", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(h);
+  ::SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder));
+  Pump();
+  g_seen.clear();
+  ::PostMessageA(h, WM_APP, 0, 0);
+  ::PostMessageA(h, WM_APP, 0, 0);
+  PumpPendingMessage();
+  EXPECT_EQ(g_seen, std::vector<UINT>{WM_APP});
+  PumpPendingMessage();
+  EXPECT_EQ(g_seen, (std::vector<UINT>{WM_APP, WM_APP}));
+
+  g_seen.clear();
+  ::PostMessageA(h, WM_KEYDOWN, 'A', 1 | (::MapVirtualKeyA('A', MAPVK_VK_TO_VSC) << 16));
+  PumpPendingMessage();
+  EXPECT_EQ(g_seen, std::vector<UINT>{WM_KEYDOWN});
+  PumpPendingMessage();
+  EXPECT_EQ(g_seen, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR})) << "the key was not translated";
+
+  DWORD start = ::GetTickCount();
+  for (int i = 0; i < 100; ++i) PumpPendingMessage();
+  EXPECT_LT(::GetTickCount() - start, 1000u) << "an empty queue made the pump wait";
+  EXPECT_EQ(g_seen.size(), 2u);
+  ::DestroyWindow(h);
+  Pump();
+}
 
 TEST_F(LoadingWindowTest, VisibleAtOnceAtTheTopLeftWithoutSystemMenu) {
   HWND h = m_dlg.m_hWnd;

@@ -14,13 +14,6 @@ CString g_strSetupDir;
 CString g_strTopRoot;
 int g_bAuthorMode = 1;
 CLoadingDlg* g_pLoadingDlg = nullptr;
-void PumpPendingMessage() {
-  MSG msg;
-  if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
 
 namespace {
 
