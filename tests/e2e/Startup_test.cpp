@@ -164,6 +164,14 @@ TEST(Startup, ModeChoiceOutsideTheWindowsFolder) {
 
   dist.Ini("[Setup]\r\nMode=0\r\n");
   EXPECT_EQ(StartAndSee(dist, ""), Seen::Authoring);
+
+  // a Setup.ini that cannot be read counts as missing: its Mode 1 is not seen
+  dist.Ini("[Setup]\r\nMode=1\r\n");
+  HANDLE lock = ::CreateFileA((dist.Dir() + "Setup.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(StartAndSee(dist, ""), Seen::Authoring);
+  ::CloseHandle(lock);
 }
 
 TEST(Startup, CommandLinesOfAnyLength) {
@@ -177,6 +185,38 @@ TEST(Startup, CommandLinesOfAnyLength) {
                   "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...", "Hanbell/UnInstall Error!", Icon::Stop);
 }
 
+namespace {
+// A window of the test's own that takes the foreground, so that raising the first
+// copy's window is seen as a change.
+class ForegroundElsewhere {
+ public:
+  ForegroundElsewhere()
+      : m_hwnd(::CreateWindowExA(0, "STATIC", "hb_start_other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100,
+                                 nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr)) {}
+  ~ForegroundElsewhere() { ::DestroyWindow(m_hwnd); }
+  bool Take() {
+    return m_hwnd && WaitFor([&] {
+             ::SetForegroundWindow(m_hwnd);
+             MSG msg;
+             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+             return ::GetForegroundWindow() == m_hwnd;
+           });
+  }
+
+ private:
+  HWND m_hwnd;
+};
+
+// Starts a second copy and expects it to end by itself with code 0 (a box would keep it running).
+void ExpectSecondEndsSilently(const std::string& exe, const std::string& args, const std::string& dir) {
+  Process second;
+  ASSERT_TRUE(second.Start(exe, args, dir));
+  DWORD code = 1;
+  ASSERT_TRUE(second.WaitExit(kDefaultTimeoutMs, &code)) << "second copy did not end";
+  EXPECT_EQ(code, 0u);
+}
+}  // namespace
+
 TEST(Startup, SecondStartRaisesTheFirstWizardAndEndsSilently) {
   Dist dist("hb_start_twice");
   Process first;
@@ -185,12 +225,34 @@ TEST(Startup, SecondStartRaisesTheFirstWizardAndEndsSilently) {
   ASSERT_TRUE(wizard);
   ::PostMessageA(wizard, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(wizard) != FALSE; })) << "wizard did not minimise";
+  ForegroundElsewhere other;
+  ASSERT_TRUE(other.Take());
 
-  Process second;
-  ASSERT_TRUE(second.Start(dist.Exe(), "-s", dist.Dir()));
-  DWORD code = 1;
-  ASSERT_TRUE(second.WaitExit(kDefaultTimeoutMs, &code)) << "second copy did not end";
-  EXPECT_EQ(code, 0u);
+  ExpectSecondEndsSilently(dist.Exe(), "-s", dist.Dir());
   EXPECT_TRUE(WaitFor([&] { return !::IsIconic(wizard); })) << "first wizard was not restored";
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == wizard; })) << "first wizard was not brought to the front";
   EXPECT_TRUE(first.Running());
+
+  // With a box of the wizard open, the box (its last active pop-up) comes to the front.
+  ASSERT_TRUE(Click(wizard, IDCANCEL));
+  MessageBoxInfo box = WaitMessageBox(first.Pid());
+  ASSERT_TRUE(box.hwnd) << "no box after 中止";
+  ASSERT_TRUE(other.Take());
+  ExpectSecondEndsSilently(dist.Exe(), "", dist.Dir());
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == box.hwnd; })) << "the wizard's box was not brought to the front";
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(first.WaitExit()) << "first copy did not end after its box";
+}
+
+TEST(Startup, SecondStartBesideTheUninstallDialogEndsSilently) {
+  InWindowsFolder prog;
+  Dist installed("hb_start_inst2");
+  installed.Ini("[Setup]\r\nTitle=Demo\r\nMode=2\r\n");
+  Process first;
+  ASSERT_TRUE(first.Start(prog.Exe(), "-d -t" + installed.Dir(), WindowsDir()));
+  HWND dlg = WaitWindow(first.Pid(), kUninstallCaption, "#32770");
+  ASSERT_TRUE(dlg);
+  ExpectSecondEndsSilently(prog.Exe(), "-d -t" + installed.Dir(), WindowsDir());
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(::IsWindowVisible(dlg));
 }
