@@ -70,6 +70,7 @@ void ExpectBoxAndEnd(const std::string& exe, const std::string& fullArgs, const 
   EXPECT_EQ(box.caption, caption) << "args: " << args;
   EXPECT_EQ(box.icon, icon) << "args: " << args;
   EXPECT_EQ(box.buttons.size(), 1u);
+  EXPECT_EQ(::GetWindow(box.hwnd, GW_OWNER), nullptr) << "the box has no owner window";
   // nothing else opened: the box is the program's only window
   EXPECT_FALSE(HasWindow(p.Pid(), kWizardCaption, false));
   EXPECT_FALSE(HasWindow(p.Pid(), kUninstallCaption, false));

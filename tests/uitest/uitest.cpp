@@ -41,7 +41,11 @@ bool Process::Running() const {
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* code) {
   if (!m_pi.hProcess) return false;
-  if (::WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (::WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "uitest: process %lu still running after %lu ms\n", static_cast<unsigned long>(Pid()),
+                 static_cast<unsigned long>(timeoutMs));
+    return false;
+  }
   if (code) ::GetExitCodeProcess(m_pi.hProcess, code);
   return true;
 }
