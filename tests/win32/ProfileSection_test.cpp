@@ -240,6 +240,15 @@ TEST(ProfileReadSection, MissingFileOrSectionGivesDefaults) {
   ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=1\r\n"));
   EXPECT_TRUE(setupinfo::ReadSection(path, "S", sec));
   EXPECT_EQ(0u, sec.GetKeyCount());
+  // a file another program holds locked cannot be read: its keys give their defaults
+  ASSERT_TRUE(WriteBytes(path, "[S]\r\nSTime=5\r\n"));
+  HANDLE lock = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  setupinfo::ReadSection(path, "S", sec);
+  EXPECT_EQ(100, sec.GetInt("STime", 100));
+  ::CloseHandle(lock);
+  ASSERT_TRUE(setupinfo::ReadSection(path, "S", sec));
+  EXPECT_EQ(5, sec.GetInt("STime", 100));
 }
 
 TEST(ProfileReadSection, LargeJapaneseSectionIsReadWhole) {
