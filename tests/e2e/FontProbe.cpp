@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string>
 
+#include "ProbeReply.h"
+
 namespace {
 
 constexpr LPARAM kProbeBeeps = -2;
@@ -77,16 +79,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM w
     } else {
       out = FontOf(msg->hwnd, static_cast<int>(msg->lParam));
     }
-    char dir[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + "hbfont_" + std::to_string(::GetCurrentProcessId()) + "_" +
-                       std::to_string(static_cast<unsigned>(msg->wParam)) + ".txt";
-    std::string tmp = path + ".part";
-    if (FILE* f = std::fopen(tmp.c_str(), "wb")) {
-      std::fwrite(out.data(), 1, out.size(), f);
-      std::fclose(f);
-      ::MoveFileA(tmp.c_str(), path.c_str());  // the test sees the whole file or none
-    }
+    WriteProbeReply("hbfont", msg->wParam, out);
     msg->message = WM_NULL;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -167,25 +167,8 @@ inline void FocusControl(HWND wizard, int id) {
 // program (`what`: a control id, or kProbeBeeps); "" when there was no answer.
 constexpr LPARAM kProbeBeeps = -2;
 inline std::string ProbeInside(HWND dlg, LPARAM what) {
-  static HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "hbfontprobe.dll").c_str());
-  static unsigned counter = 0;
-  if (!dll) return std::string();
-  DWORD pid = 0;
-  DWORD tid = ::GetWindowThreadProcessId(dlg, &pid);
-  FARPROC found = ::GetProcAddress(dll, "HbFontProbe@12");
-  if (!found) found = ::GetProcAddress(dll, "HbFontProbe");
-  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
-  HHOOK hook = proc ? ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, tid) : nullptr;
-  if (!hook) return std::string();
-  unsigned n = ++counter;
-  char dir[MAX_PATH] = "";
-  ::GetTempPathA(MAX_PATH, dir);
-  std::string path = std::string(dir) + "hbfont_" + std::to_string(pid) + "_" + std::to_string(n) + ".txt";
-  ::PostMessageA(dlg, ::RegisterWindowMessageA("HanbellTestFontProbe"), n, what);
   std::string text;
-  bool got = uitest::WaitFor([&] { return uitest::ReadFile(path, text); }, 10000);
-  ::UnhookWindowsHookEx(hook);
-  ::DeleteFileA(path.c_str());
+  bool got = uitest::AskProbe(dlg, "hbfontprobe.dll", "HbFontProbe", "HanbellTestFontProbe", "hbfont", what, text);
   return got ? text : std::string("no answer");
 }
 

@@ -87,26 +87,9 @@ using Menu = std::vector<MenuItem>;
 
 // The program's menu bar with every pop-up brought up to date as when it opens.
 inline Menu ReadMenu(HWND frame) {
-  static HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "krmenuprobe.dll").c_str());
-  static unsigned counter = 0;
   Menu menu;
-  if (!dll) return menu;
-  DWORD pid = 0;
-  DWORD tid = ::GetWindowThreadProcessId(frame, &pid);
-  FARPROC found = ::GetProcAddress(dll, "KrMenuProbe@12");
-  if (!found) found = ::GetProcAddress(dll, "KrMenuProbe");
-  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
-  HHOOK hook = proc ? ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, tid) : nullptr;
-  if (!hook) return menu;
-  unsigned n = ++counter;
-  char dir[MAX_PATH] = "";
-  ::GetTempPathA(MAX_PATH, dir);
-  std::string path = std::string(dir) + "krmenu_" + std::to_string(pid) + "_" + std::to_string(n) + ".txt";
-  ::PostMessageA(frame, ::RegisterWindowMessageA("KeyRallyTestMenuProbe"), n, 0);
   std::string text;
-  bool got = uitest::WaitFor([&] { return uitest::ReadFile(path, text); }, 10000);
-  ::UnhookWindowsHookEx(hook);
-  ::DeleteFileA(path.c_str());
+  bool got = uitest::AskProbe(frame, "krmenuprobe.dll", "KrMenuProbe", "KeyRallyTestMenuProbe", "krmenu", 0, text);
   if (!got) return menu;
   size_t at = 0;
   while (at < text.size()) {
@@ -133,20 +116,13 @@ inline HWND FocusOf(HWND frame) {
 // krmenuprobe.dll), so that keys typed into it go through the program's message loop.
 constexpr int kTypingBoxId = 0x7FF0;
 inline HWND MakeTypingBox(HWND frame) {
-  HMODULE dll = ::LoadLibraryA((uitest::ModuleDir() + "krmenuprobe.dll").c_str());
-  if (!dll) return nullptr;
-  FARPROC found = ::GetProcAddress(dll, "KrMenuProbe@12");
-  if (!found) found = ::GetProcAddress(dll, "KrMenuProbe");
-  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
-  DWORD tid = ::GetWindowThreadProcessId(frame, nullptr);
-  HHOOK hook = proc ? ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, tid) : nullptr;
+  uitest::ProbeHook hook(frame, "krmenuprobe.dll", "KrMenuProbe");
   HWND edit = nullptr;
   if (hook) {
     ::PostMessageA(frame, ::RegisterWindowMessageA("KeyRallyTestEditProbe"), 0, 0);
     HWND view = ::GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     uitest::WaitFor([&] { return (edit = ::GetDlgItem(view, kTypingBoxId)) != nullptr && FocusOf(frame) == edit; },
                     10000);
-    ::UnhookWindowsHookEx(hook);
   }
   return edit;
 }

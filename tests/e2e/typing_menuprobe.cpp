@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ProbeReply.h"
+
 namespace {
 void Dump(HWND frame, HMENU menu, int level, std::string& out) {
   int n = ::GetMenuItemCount(menu);
@@ -52,16 +54,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM w
     HICON program = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(133));
     HICON cls = reinterpret_cast<HICON>(::GetClassLongPtrA(msg->hwnd, GCLP_HICON));
     out += std::string("-1\t") + (program && cls == program ? "133" : "0") + "\t0\tclass icon\n";
-    char dir[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + "krmenu_" + std::to_string(::GetCurrentProcessId()) + "_" +
-                       std::to_string(static_cast<unsigned>(msg->wParam)) + ".txt";
-    std::string tmp = path + ".part";
-    if (FILE* f = std::fopen(tmp.c_str(), "wb")) {
-      std::fwrite(out.data(), 1, out.size(), f);
-      std::fclose(f);
-      ::MoveFileA(tmp.c_str(), path.c_str());  // the test sees the whole file or none
-    }
+    WriteProbeReply("krmenu", msg->wParam, out);
     msg->message = WM_NULL;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -423,4 +423,36 @@ std::string ModuleDir() {
   return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
 }
 
+ProbeHook::ProbeHook(HWND wnd, const char* dllName, const char* hookProc) {
+  std::string dllPath = ModuleDir() + dllName;
+  HMODULE dll = ::GetModuleHandleA(dllPath.c_str());
+  if (!dll) dll = ::LoadLibraryA(dllPath.c_str());
+  if (!dll) return;
+  FARPROC found = ::GetProcAddress(dll, (std::string(hookProc) + "@12").c_str());  // stdcall decoration
+  if (!found) found = ::GetProcAddress(dll, hookProc);
+  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+  if (proc) m_hook = ::SetWindowsHookExA(WH_GETMESSAGE, proc, dll, ::GetWindowThreadProcessId(wnd, nullptr));
+}
+
+ProbeHook::~ProbeHook() {
+  if (m_hook) ::UnhookWindowsHookEx(m_hook);
+}
+
+bool AskProbe(HWND wnd, const char* dllName, const char* hookProc, const char* message, const char* replyPrefix,
+              LPARAM what, std::string& answer) {
+  static unsigned counter = 0;
+  ProbeHook hook(wnd, dllName, hookProc);
+  if (!hook) return false;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(wnd, &pid);
+  unsigned n = ++counter;
+  char dir[MAX_PATH] = "";
+  ::GetTempPathA(MAX_PATH, dir);
+  std::string path = std::string(dir) + replyPrefix + "_" + std::to_string(pid) + "_" + std::to_string(n) + ".txt";
+  ::PostMessageA(wnd, ::RegisterWindowMessageA(message), n, what);
+  bool got = WaitFor([&] { return ReadFile(path, answer); }, 10000);
+  ::DeleteFileA(path.c_str());
+  return got;
+}
+
 }  // namespace uitest

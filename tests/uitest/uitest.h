@@ -106,4 +106,26 @@ std::string TempDir(const std::string& name);  // a fresh folder under %TEMP%, w
 std::string WindowsDir();                       // with a final backslash
 std::string ModuleDir();                        // folder of the running test program, with a final backslash
 
+// Hooks the thread of `wnd` (another program's) with the WH_GETMESSAGE procedure
+// `hookProc` of a probe DLL beside the test program, for as long as it lives; the probe
+// then acts inside that program on the messages posted to it.
+class ProbeHook {
+ public:
+  ProbeHook(HWND wnd, const char* dllName, const char* hookProc);
+  ~ProbeHook();
+  ProbeHook(const ProbeHook&) = delete;
+  ProbeHook& operator=(const ProbeHook&) = delete;
+  explicit operator bool() const { return m_hook != nullptr; }
+
+ private:
+  HHOOK m_hook = nullptr;
+};
+
+// Asks a probe about a window of another program: hooks it (ProbeHook), posts the
+// window the registered message `message` (wParam: a fresh number, lParam: `what`) and
+// waits for the probe's answer file %TEMP%\<replyPrefix>_<pid>_<number>.txt. False
+// when the probe could not be hooked or gave no answer in time.
+bool AskProbe(HWND wnd, const char* dllName, const char* hookProc, const char* message, const char* replyPrefix,
+              LPARAM what, std::string& answer);
+
 }  // namespace uitest
