@@ -56,7 +56,15 @@ inline bool WaitTitle(HWND frame, const std::string& title, DWORD timeoutMs = ui
 // Keys as a user types them: the frame comes to the front, then SendInput.
 inline void PressKeys(HWND frame, std::initializer_list<WORD> keys) {
   ::SetForegroundWindow(frame);
-  uitest::WaitFor([&] { return ::GetForegroundWindow() == frame; }, 3000);
+  // keys reach the frame's accelerators only once it is enabled and active in its own
+  // thread again (a closing dialog or box hands the activation back a moment later)
+  uitest::WaitFor(
+      [&] {
+        GUITHREADINFO info = {sizeof info};
+        return ::GetForegroundWindow() == frame && ::IsWindowEnabled(frame) &&
+               ::GetGUIThreadInfo(::GetWindowThreadProcessId(frame, nullptr), &info) && info.hwndActive == frame;
+      },
+      3000);
   std::vector<INPUT> in;
   for (WORD k : keys) {
     INPUT i = {};
