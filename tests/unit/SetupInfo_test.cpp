@@ -43,3 +43,18 @@ TEST(SetupInfo, ProfileIntegersReadLikeThePlatform) {
   EXPECT_EQ(ParseProfileInt(""), 0);
   EXPECT_EQ(EntryKey("_f", 10), "_f10");
 }
+
+#include "InstallNames.h"
+
+TEST(InstallNames, NamesTheInstallAndTheRemovalShare) {
+  EXPECT_EQ(ShortcutName("", "Sample"), "Sampleへのｼｮｰﾄｶｯﾄ");
+  EXPECT_EQ(ShortcutName("打鍵丸", "Sample"), "打鍵丸");
+  EXPECT_EQ(GroupFolderName("", "Sample"), "Sample");
+  EXPECT_EQ(GroupFolderName("Games", "Sample"), "Games");
+  EXPECT_EQ(GroupLinkName("", "C:\\dist\\doc\\read.me.txt"), "read.me");
+  EXPECT_EQ(GroupLinkName("", "C:\\dist\\words\\"), "words");  // a folder by its own name
+  EXPECT_EQ(GroupLinkName("", "C:\\dist\\表\\"), "表");       // 0x5C trail byte is not a separator
+  EXPECT_EQ(GroupLinkName("Help", "C:\\dist\\doc\\a.txt"), "Help");
+  EXPECT_EQ(UninstallKey("Sample"), "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Sample");
+  EXPECT_EQ(UninstallCommand("C:\\WINDOWS\\", "C:\\Apps\\Sample\\"), "C:\\WINDOWS\\Hanbell.exe -d -tC:\\Apps\\Sample\\");
+}
