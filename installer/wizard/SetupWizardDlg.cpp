@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "AdvancedOptionDlg.h"
 #include "FolderPicker.h"
 #include "Globals.h"
 #include "LoadingDlg.h"
@@ -320,8 +321,13 @@ void CSetupWizardDlg::OnRefreshTree() {
   EnableControls(TRUE);
 }
 
-// The advanced options dialog is not part of the wizard yet.
-void CSetupWizardDlg::OnAltitude() {}
+// Without a parent the dialog is owned by this wizard, whose setup options it edits.
+void CSetupWizardDlg::OnAltitude() {
+  HbBeep();
+  CAdvancedOptionDlg dlg;
+  dlg.DoModal();
+  HbBeep();
+}
 
 void CSetupWizardDlg::OnKillFocusInstallDir() {
   CString text = m_edtInstallDir.GetWindowText();
