@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Hanbell's windows under Xvfb: the loading window while a large tree
-# is filled, the wizard's authoring form, and the install form over the blue backdrop.
+# is filled, the wizard's authoring form, the install form over the blue backdrop, the
+# advanced options, their open-after-install file dialog and their folder browser.
 # Usage: screenshots-hanbell.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -58,4 +59,7 @@ failed=0
 [[ -n "${HB_SKIP_LOADING:-}" ]] || shot hanbell-loading.png loading "$big"
 shot hanbell-authoring.png authoring "$dist"
 shot hanbell-install.png install "$dist"
+shot hanbell-advanced.png advanced "$dist"
+shot hanbell-afterinstall.png afterinstall "$dist"
+shot hanbell-folderbrowser.png browser "$dist"
 exit $failed

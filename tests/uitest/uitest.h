@@ -85,6 +85,24 @@ struct TreeItem {
 std::vector<TreeItem> TreeItems(HWND tree, DWORD pid);  // depth-first, in display order
 bool TreeSelect(HWND tree, HTREEITEM item);
 HTREEITEM TreeSelected(HWND tree);
+// Check boxes of a tree with TVS_CHECKBOXES.
+bool TreeChecked(HWND tree, HTREEITEM item);
+bool TreeSetCheck(HWND tree, DWORD pid, HTREEITEM item, bool checked);
+
+// The entries of a list box, in order.
+std::vector<std::string> ListTexts(HWND list);
+// Double-clicks entry `index` of a list box with the mouse messages a user's
+// double-click sends (the entry is selected by the first press).
+bool DoubleClickListEntry(HWND list, int index);
+
+// The window that has the keyboard focus in the thread of `wnd`.
+HWND FocusOf(HWND wnd);
+// Brings the top-level window `top` to the front and types the key there (down, up).
+bool PressKey(HWND top, WORD vk);
+
+// Sends `msg` to a window of process `pid` with lParam pointing to a copy of `data`
+// made in that process; the reply is the message's result.
+LRESULT SendWithRemoteData(HWND wnd, DWORD pid, UINT msg, WPARAM wParam, const void* data, size_t size);
 
 // Polls `cond` until it holds or the time runs out.
 template <class F>

@@ -1,0 +1,319 @@
+// The advanced options and the open-after-install file dialog through the real
+// program: everything set once and saved, reopened, cancelled; Enter and Escape; the
+// clearing buttons, which rebuild the trees from the disk.
+#include <shlobj.h>
+
+#include "WizardHelpers.h"
+
+using namespace uitest;
+using namespace hbtest;
+
+namespace {
+
+const char kFolderHint[] = "☆初回ｲﾝｽﾄｰﾙ時のみ有効です。";
+const char kReadMeHint[] = "☆ReadMe.txt等を指定します。";
+const char kBrowseTitle[] = "☆ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択してください(初回ｲﾝｽﾄｰﾙ時のみ有効)";
+
+HWND Ctl(HWND dlg, int id) { return ::GetDlgItem(dlg, id); }
+
+// Types into an edit as a user does: the edit gets the focus, then the focus moves on
+// to `next`, which runs the edit's focus-lost handling.
+void TypeInto(HWND dlg, int id, const std::string& text, int next) {
+  FocusControl(dlg, id);
+  ASSERT_TRUE(SetText(dlg, id, text)) << id;
+  FocusControl(dlg, next);
+}
+
+void Tick(HWND tree, DWORD pid, const std::vector<std::string>& labels, bool on = true) {
+  HTREEITEM item = FindTreeItem(tree, pid, labels);
+  ASSERT_TRUE(item) << labels.back() << " not in the tree";
+  ASSERT_TRUE(TreeSetCheck(tree, pid, item, on)) << labels.back();
+}
+
+// The ticked items as "depth:label".
+std::vector<std::string> Ticked(HWND tree, DWORD pid) {
+  std::vector<std::string> out;
+  for (const TreeItem& it : TreeItems(tree, pid))
+    if (TreeChecked(tree, it.item)) out.push_back(std::to_string(it.depth) + ":" + it.text);
+  return out;
+}
+
+bool HasItem(HWND tree, DWORD pid, const std::string& label) {
+  for (const TreeItem& it : TreeItems(tree, pid))
+    if (it.text == label) return true;
+  return false;
+}
+
+std::vector<std::string> Names(HWND a) { return ListTexts(Ctl(a, IDC_ALT_NAMELIST)); }
+std::string Joined(const std::vector<std::string>& v) {
+  std::string s;
+  for (const std::string& x : v) s += "[" + x + "]";
+  return s;
+}
+
+// Opens the open-after-install file dialog from 設定 (1053).
+HWND OpenFileDialog(const Process& p, HWND a) {
+  if (!Click(a, IDC_ALT_SETREADME)) return nullptr;
+  return WaitWindow(p.Pid(), kAfterInstallCaption, "#32770", 60000);
+}
+
+// Selects an item of the file dialog's tree and presses 設定.
+void ChooseInFileDialog(HWND f, DWORD pid, const std::vector<std::string>& labels) {
+  HWND tree = Ctl(f, IDC_AI_TREE);
+  HTREEITEM item = FindTreeItem(tree, pid, labels);
+  ASSERT_TRUE(item) << labels.back();
+  ASSERT_TRUE(TreeSelect(tree, item));
+  ASSERT_TRUE(Click(f, IDOK));
+  ASSERT_TRUE(WaitGone(f));
+}
+
+void ExpectReadMe(HWND a, const std::string& text) {
+  EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_READMETEXT) == text; }, 5000))
+      << GetText(a, IDC_ALT_READMETEXT) << " instead of " << text;
+}
+
+// Closes the dialog with 登録 and waits for the wizard to be enabled again.
+void Confirm(HWND a, HWND wizard) {
+  ASSERT_TRUE(Click(a, IDOK));
+  ASSERT_TRUE(WaitGone(a));
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(wizard) != FALSE; })) << "the wizard stays disabled";
+}
+
+const IniSection* Section(const std::vector<IniSection>& ini, const std::string& name) {
+  for (const IniSection& s : ini)
+    if (s.name == name) return &s;
+  return nullptr;
+}
+
+// The first keys of a section (a list's count and its used entries; older entries
+// beyond them stay in the file).
+void ExpectKeys(const std::string& text, const std::string& name, const std::vector<IniKey>& keys) {
+  std::vector<IniSection> ini = ParseIni(text);
+  const IniSection* s = Section(ini, name);
+  ASSERT_TRUE(s) << "no [" << name << "] in\n" << text;
+  std::vector<IniKey> head(s->keys.begin(), s->keys.begin() + std::min(s->keys.size(), keys.size()));
+  EXPECT_TRUE(head == keys) << "[" << name << "] is\n" << Describe(s->keys) << "expected\n" << Describe(keys);
+}
+
+HWND LoadingWindow(DWORD pid) { return FindWindowOf(pid, kLoadingCaption, false); }
+
+void SelectExe(HWND wizard, DWORD pid) {
+  HWND tree = Ctl(wizard, IDC_FILETREE);
+  HTREEITEM exe = FindTreeItem(tree, pid, {"app.exe"});
+  ASSERT_TRUE(exe);
+  ASSERT_TRUE(TreeSelect(tree, exe));
+}
+
+}  // namespace
+
+// One author's whole session: every option set (the folder typed and then picked in
+// the browser, names, ticks, a renamed group shortcut, the open-after file), confirmed,
+// opened again in the same run with a file unticked and ticked again, saved; then the
+// program started again shows it all, and ｷｬﾝｾﾙ and the close box change nothing.
+TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
+  Dist d("hb_adv_journey");
+  const std::string& D = d.Dir();
+  d.File("app.exe", "MZ");
+  d.File("readme.txt");
+  d.File("doc\\manual.html");
+  d.File("doc\\images\\logo.bmp");
+  d.File("sys\\helper.dll");
+  d.File("sys\\shared.ocx");
+  d.Folder("固定先");
+  d.Folder("選んだ先");
+  const std::string root = D.substr(0, D.size() - 1);
+
+  std::string saved;
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
+    HWND w = WaitWizard(p);
+    ASSERT_TRUE(w);
+    SelectExe(w, p.Pid());
+    HWND loading = LoadingWindow(p.Pid());
+    ASSERT_TRUE(loading);
+    EXPECT_EQ(::GetWindowLongA(loading, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    ASSERT_EQ(Beeps(w), "");
+
+    HWND a = OpenAdvanced(p, w);
+    ASSERT_TRUE(a) << "高度な設定 opened nothing";
+    EXPECT_EQ(::GetWindow(a, GW_OWNER), w);
+    EXPECT_FALSE(::IsWindowEnabled(w)) << "modal over the wizard";
+    EXPECT_FALSE(::IsWindowVisible(loading)) << "hidden once the trees are filled";
+    EXPECT_NE(::GetWindowLongA(loading, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "shown on top while they filled";
+    EXPECT_EQ(Beeps(w), "500/10 500/10") << "the wizard's beep, then the dialog's when it is ready";
+    // a distribution without advanced options
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), kFolderHint);
+    EXPECT_EQ(GetText(a, IDC_ALT_SHORTCUT), "");
+    EXPECT_EQ(GetText(a, IDC_ALT_GROUP), "");
+    EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), kReadMeHint);
+    EXPECT_EQ(GetCheck(a, IDC_ALT_EXECUTE), BST_UNCHECKED);
+    EXPECT_TRUE(Names(a).empty());
+    EXPECT_FALSE(IsVisible(a, IDC_ALT_NAMEEDIT));
+    HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
+    EXPECT_EQ(TreeLines(group, p.Pid()), TreeLines(system, p.Pid()));
+    EXPECT_EQ(TreeItems(group, p.Pid()).size(), 12u) << "root, 5 folders, 6 files";
+    EXPECT_TRUE(Ticked(group, p.Pid()).empty());
+    EXPECT_NE(::GetWindowLongA(group, GWL_STYLE) & TVS_CHECKBOXES, 0);
+
+    // a folder typed without its backslash gets one; then the browser, opened at it, picks another
+    TypeInto(a, IDC_ALT_INSTALLDIR, D + "固定先", IDC_ALT_SHORTCUT);
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), D + "固定先\\");
+    ASSERT_TRUE(Click(a, IDC_ALT_SETDIR));
+    HWND browser = WaitOtherDialog(p.Pid(), {w, a});
+    ASSERT_TRUE(browser) << "no folder browser";
+    EXPECT_EQ(::GetWindow(browser, GW_OWNER), a);
+    EXPECT_TRUE(ChildWithText(browser, kBrowseTitle)) << "the browser's title";
+    HWND browserTree = ChildOfClass(browser, "SysTreeView32");
+    ASSERT_TRUE(browserTree);
+    EXPECT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "固定先"; }, 5000))
+        << "opened at " << SelectedLabel(browserTree, p.Pid());
+    const std::string picked = D + "選んだ先";
+    SendWithRemoteData(browser, p.Pid(), BFFM_SETSELECTIONA, TRUE, picked.c_str(), picked.size() + 1);
+    ASSERT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "選んだ先"; }, 5000));
+    ::PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitGone(browser));
+    EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_INSTALLDIR) == picked + "\\"; }, 5000))
+        << GetText(a, IDC_ALT_INSTALLDIR);
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10") << "a beep before and after the browser";
+
+    TypeInto(a, IDC_ALT_SHORTCUT, "打鍵丸を起動", IDC_ALT_GROUP);
+    TypeInto(a, IDC_ALT_GROUP, "打鍵丸グループ", IDC_ALT_GROUPTREE);
+
+    // two group files, one of them a folder; the list follows on 更新
+    Tick(group, p.Pid(), {"doc"});
+    Tick(group, p.Pid(), {"readme.txt"});
+    ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
+    ASSERT_TRUE(WaitFor([&] { return Names(a) == std::vector<std::string>{"doc", "readme"}; }, 5000))
+        << Joined(Names(a));
+
+    // the second name renamed in place
+    HWND list = Ctl(a, IDC_ALT_NAMELIST);
+    ASSERT_TRUE(DoubleClickListEntry(list, 1));
+    HWND editor = Ctl(a, IDC_ALT_NAMEEDIT);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(editor) && FocusOf(a) == editor; }, 5000))
+        << "no editor with the focus";
+    EXPECT_EQ(GetText(editor), "readme");
+    RECT rcEdit, rcList;
+    ::GetWindowRect(editor, &rcEdit);
+    ::GetClientRect(list, &rcList);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rcList), 2);
+    const LONG itemHeight = static_cast<LONG>(::SendMessageA(list, LB_GETITEMHEIGHT, 1, 0));
+    EXPECT_EQ(rcEdit.left, rcList.left);
+    EXPECT_EQ(rcEdit.top, rcList.top + itemHeight) << "over the second entry";
+    EXPECT_EQ(rcEdit.bottom - rcEdit.top, itemHeight);
+    ASSERT_TRUE(SetText(a, IDC_ALT_NAMEEDIT, "お読みください"));
+    FocusControl(a, IDC_ALT_EXECUTE);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(editor); }, 5000));
+    EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
+    EXPECT_EQ(FocusOf(a), list) << "the focus goes back to the list";
+
+    Tick(system, p.Pid(), {"sys", "helper.dll"});
+    Tick(system, p.Pid(), {"sys", "shared.ocx"});
+    ASSERT_TRUE(Click(a, IDC_ALT_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return GetCheck(a, IDC_ALT_EXECUTE) == BST_CHECKED; }, 5000));
+
+    // the open-after file: first a folder, then, opened at that folder, the read-me
+    HWND f = OpenFileDialog(p, a);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(::GetWindow(f, GW_OWNER), a);
+    EXPECT_FALSE(::IsWindowEnabled(a));
+    EXPECT_FALSE(::IsWindowVisible(loading));
+    EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), root) << "the setup folder is the root";
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10");
+    ChooseInFileDialog(f, p.Pid(), {"doc"});
+    ExpectReadMe(a, D + "doc\\");
+    f = OpenFileDialog(p, a);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), "doc");
+    ChooseInFileDialog(f, p.Pid(), {"readme.txt"});
+    ExpectReadMe(a, D + "readme.txt");
+
+    Confirm(a, w);
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10 500/10") << "and one when the dialog closed";
+
+    // again in the same run: what was confirmed; doc unticked and confirmed
+    a = OpenAdvanced(p, w);
+    ASSERT_TRUE(a);
+    group = Ctl(a, IDC_ALT_GROUPTREE);
+    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:readme.txt"}));
+    EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
+    Tick(group, p.Pid(), {"doc"}, false);
+    Confirm(a, w);
+    // and once more: doc ticked again while the tree has the focus gets its own name
+    // when the focus leaves it, the read-me keeps the one it was given
+    a = OpenAdvanced(p, w);
+    ASSERT_TRUE(a);
+    group = Ctl(a, IDC_ALT_GROUPTREE);
+    EXPECT_EQ(Names(a), (std::vector<std::string>{"お読みください"}));
+    FocusControl(a, IDC_ALT_GROUPTREE);
+    Tick(group, p.Pid(), {"doc"});
+    FocusControl(a, IDC_ALT_SHORTCUT);
+    EXPECT_TRUE(WaitFor([&] { return Names(a) == std::vector<std::string>{"doc", "お読みください"}; }, 5000))
+        << Joined(Names(a));
+    Confirm(a, w);
+    SaveAndExpectEnd(p, w);
+  }
+
+  saved = d.Ini();
+  ExpectKeys(saved, "Altitude",
+             {{"InstallDir", D + "選んだ先\\"},
+              {"PrgShortCut", "打鍵丸を起動"},
+              {"PrgGroup", "打鍵丸グループ"},
+              {"Execute", "1"},
+              {"ReadMe", D + "readme.txt"}});
+  ExpectKeys(saved, "AltitudeGroup", {{"Files", "3"}, {"_g0", D}, {"_g1", D + "doc\\"}, {"_g2", D + "readme.txt"}});
+  ExpectKeys(saved, "AltitudeGrpSC", {{"Files", "3"}, {"_c0", "Dummy"}, {"_c1", "doc"}, {"_c2", "お読みください"}});
+  ExpectKeys(saved, "AltitudeSystem",
+             {{"Files", "3"}, {"_s0", D}, {"_s1", D + "sys\\helper.dll"}, {"_s2", D + "sys\\shared.ocx"}});
+  for (const char* s : {"AltitudeGroup", "AltitudeGrpSC", "AltitudeSystem"}) {
+    const IniSection* sec = Section(ParseIni(saved), s);
+    ASSERT_TRUE(sec);
+    EXPECT_EQ(sec->keys.size(), 4u) << s << " has no entries beyond its count";
+  }
+
+  // a new run shows it all; ｷｬﾝｾﾙ and the close box after changes keep it
+  Process p;
+  ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
+  HWND w = WaitWizard(p);
+  ASSERT_TRUE(w);
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round == 0 ? "reopened" : round == 1 ? "after ｷｬﾝｾﾙ" : "after the close box");
+    HWND a = OpenAdvanced(p, w);
+    ASSERT_TRUE(a);
+    HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), D + "選んだ先\\");
+    EXPECT_EQ(GetText(a, IDC_ALT_SHORTCUT), "打鍵丸を起動");
+    EXPECT_EQ(GetText(a, IDC_ALT_GROUP), "打鍵丸グループ");
+    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:readme.txt"}));
+    EXPECT_EQ(SelectedLabel(group, p.Pid()), "doc") << "the first group file is selected";
+    EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
+    EXPECT_EQ(Ticked(system, p.Pid()), (std::vector<std::string>{"2:helper.dll", "2:shared.ocx"}));
+    EXPECT_EQ(GetCheck(a, IDC_ALT_EXECUTE), BST_CHECKED);
+    EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), D + "readme.txt");
+    if (round == 0) {
+      // changes of every kind, then ｷｬﾝｾﾙ
+      TypeInto(a, IDC_ALT_INSTALLDIR, "", IDC_ALT_GROUP);
+      EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), kFolderHint) << "emptied, the hint comes back";
+      TypeInto(a, IDC_ALT_GROUP, "変えたグループ", IDC_ALT_SHORTCUT);
+      Tick(group, p.Pid(), {"readme.txt"}, false);
+      ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
+      ASSERT_TRUE(WaitFor([&] { return Names(a).size() == 1; }, 5000));
+      ASSERT_TRUE(Click(a, IDC_ALT_EXECUTE));
+      ASSERT_TRUE(Click(a, IDCANCEL));
+    } else if (round == 1) {
+      // 全て解除 and more, then the close box
+      TypeInto(a, IDC_ALT_SHORTCUT, "別の名前", IDC_ALT_GROUP);
+      Tick(system, p.Pid(), {"sys", "helper.dll"}, false);
+      ASSERT_TRUE(Click(a, IDC_ALT_CLEARALL));
+      ASSERT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_READMETEXT) == kReadMeHint; }, 5000));
+      ::PostMessageA(a, WM_CLOSE, 0, 0);
+    } else {
+      ASSERT_TRUE(Click(a, IDCANCEL));
+    }
+    ASSERT_TRUE(WaitGone(a));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(w) != FALSE; }));
+  }
+  SaveAndExpectEnd(p, w);
+  EXPECT_EQ(d.Ini(), saved) << "cancelled and closed options are not saved";
+}
