@@ -317,3 +317,162 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
   SaveAndExpectEnd(p, w);
   EXPECT_EQ(d.Ini(), saved) << "cancelled and closed options are not saved";
 }
+
+// Enter in each edit moves the focus on, which commits the edit (and the in-place
+// editor), and never presses 登録; Escape does nothing.
+TEST(AdvancedOptions, EnterMovesTheFocusAndEscapeDoesNothing) {
+  Dist d("hb_adv_keys");
+  const std::string& D = d.Dir();
+  d.File("app.exe", "MZ");
+  d.File("a.txt");
+  Process p;
+  ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
+  HWND w = WaitWizard(p);
+  ASSERT_TRUE(w);
+  SelectExe(w, p.Pid());
+  HWND a = OpenAdvanced(p, w);
+  ASSERT_TRUE(a);
+
+  const std::pair<int, const char*> edits[] = {
+      {IDC_ALT_INSTALLDIR, "C:\\typed"}, {IDC_ALT_SHORTCUT, "短縮名"}, {IDC_ALT_GROUP, "群名"}};
+  for (const auto& e : edits) {
+    SCOPED_TRACE(e.second);
+    FocusControl(a, e.first);
+    ASSERT_TRUE(SetText(a, e.first, e.second));
+    ASSERT_TRUE(PressKey(a, VK_RETURN));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(a) != Ctl(a, e.first); }, 5000)) << "the focus stayed";
+    EXPECT_TRUE(::IsWindowVisible(a)) << "Enter closed the dialog";
+  }
+  EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), "C:\\typed\\") << "left by Enter, the folder got its backslash";
+
+  // the in-place editor: Enter commits it and the focus returns to the list
+  Tick(Ctl(a, IDC_ALT_GROUPTREE), p.Pid(), {"a.txt"});
+  ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
+  ASSERT_TRUE(WaitFor([&] { return Names(a) == std::vector<std::string>{"a"}; }, 5000)) << Joined(Names(a));
+  HWND editor = Ctl(a, IDC_ALT_NAMEEDIT);
+  ASSERT_TRUE(DoubleClickListEntry(Ctl(a, IDC_ALT_NAMELIST), 0));
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(a) == editor; }, 5000));
+  ASSERT_TRUE(SetText(a, IDC_ALT_NAMEEDIT, "新しい名前"));
+  ASSERT_TRUE(PressKey(a, VK_RETURN));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(editor); }, 5000)) << "the editor stayed open";
+  EXPECT_EQ(Names(a), (std::vector<std::string>{"新しい名前"}));
+  EXPECT_EQ(FocusOf(a), Ctl(a, IDC_ALT_NAMELIST));
+
+  // Escape in an edit and on a button: Enter typed after it still finds the dialog
+  for (int id : {IDC_ALT_SHORTCUT, IDCANCEL}) {
+    SCOPED_TRACE(id);
+    FocusControl(a, id);
+    ASSERT_TRUE(PressKey(a, VK_ESCAPE));
+    ASSERT_TRUE(PressKey(a, VK_RETURN));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(a) != Ctl(a, id); }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(a)) << "Escape closed the dialog";
+  }
+
+  Confirm(a, w);
+  SaveAndExpectEnd(p, w);
+  const std::string ini = d.Ini();
+  ExpectKeys(ini, "Altitude", {{"InstallDir", "C:\\typed\\"}, {"PrgShortCut", "短縮名"}, {"PrgGroup", "群名"}});
+  ExpectKeys(ini, "AltitudeGrpSC", {{"Files", "2"}, {"_c0", "Dummy"}, {"_c1", "新しい名前"}});
+}
+
+// 全解除 of the name list, of each tree and 全て解除: the trees are built again from
+// the disk (a file added meanwhile appears, no ticks); the open-after file's dialog
+// preselects the deepest existing folder of a path that is gone, and 解除, Escape and
+// its close box clear the file.
+TEST(AdvancedOptions, ClearingRebuildsFromTheDisk) {
+  Dist d("hb_adv_clear");
+  const std::string& D = d.Dir();
+  d.File("app.exe", "MZ");
+  d.File("a.txt");
+  d.File("doc\\b.txt");
+  d.File("sys\\x.dll");
+  d.SetIni("[Altitude]\r\nInstallDir=E:\\Fixed\\\r\nPrgShortCut=短\r\nPrgGroup=群\r\nExecute=1\r\nReadMe=" + D +
+           "doc\\gone.txt\r\n[AltitudeGroup]\r\nFiles=3\r\n_g0=" + D + "\r\n_g1=" + D + "a.txt\r\n_g2=" + D +
+           "doc\\\r\n[AltitudeGrpSC]\r\nFiles=3\r\n_c0=Dummy\r\n_c1=名前A\r\n_c2=資料\r\n"
+           "[AltitudeSystem]\r\nFiles=2\r\n_s0=" +
+           D + "\r\n_s1=" + D + "sys\\x.dll\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
+  HWND w = WaitWizard(p);
+  ASSERT_TRUE(w);
+  SelectExe(w, p.Pid());
+  HWND a = OpenAdvanced(p, w);
+  ASSERT_TRUE(a);
+  HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
+  EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), "E:\\Fixed\\");
+  EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:a.txt"}));
+  EXPECT_EQ(Names(a), (std::vector<std::string>{"名前A", "資料"})) << "as stored, until 更新";
+  EXPECT_EQ(Ticked(system, p.Pid()), (std::vector<std::string>{"2:x.dll"}));
+  EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), D + "doc\\gone.txt");
+
+  // the open-after file's dialog: a gone file's folder, then each way of clearing
+  HWND f = OpenFileDialog(p, a);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), "doc");
+  ASSERT_TRUE(Click(f, IDCANCEL));
+  ASSERT_TRUE(WaitGone(f));
+  ExpectReadMe(a, kReadMeHint);
+  for (int way = 0; way < 2; ++way) {
+    SCOPED_TRACE(way == 0 ? "Escape" : "close box");
+    f = OpenFileDialog(p, a);
+    ASSERT_TRUE(f);
+    ChooseInFileDialog(f, p.Pid(), {"a.txt"});
+    ExpectReadMe(a, D + "a.txt");
+    f = OpenFileDialog(p, a);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), "a.txt");
+    if (way == 0)
+      ASSERT_TRUE(PressKey(f, VK_ESCAPE));
+    else
+      ::PostMessageA(f, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitGone(f));
+    ExpectReadMe(a, kReadMeHint);
+  }
+
+  d.File("new.txt");
+  ASSERT_TRUE(Click(a, IDC_ALT_CLEARNAMES));
+  ASSERT_TRUE(WaitFor([&] { return Names(a).empty(); }, 5000));
+  EXPECT_EQ(Ticked(group, p.Pid()).size(), 2u) << "the list's 全解除 leaves the ticks";
+  EXPECT_FALSE(HasItem(group, p.Pid(), "new.txt"));
+  ASSERT_TRUE(Click(a, IDC_ALT_CLEARGROUPTREE));
+  ASSERT_TRUE(WaitFor([&] { return HasItem(group, p.Pid(), "new.txt"); }, 5000)) << "built again from the disk";
+  EXPECT_TRUE(Ticked(group, p.Pid()).empty());
+  EXPECT_EQ(Ticked(system, p.Pid()).size(), 1u) << "the other tree keeps its ticks";
+  ASSERT_TRUE(Click(a, IDC_ALT_CLEARSYSTEMTREE));
+  ASSERT_TRUE(WaitFor([&] { return HasItem(system, p.Pid(), "new.txt"); }, 5000));
+  EXPECT_TRUE(Ticked(system, p.Pid()).empty());
+
+  // ticks and names again, then 全て解除 clears everything
+  Tick(group, p.Pid(), {"a.txt"});
+  Tick(system, p.Pid(), {"sys", "x.dll"});
+  ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
+  ASSERT_TRUE(WaitFor([&] { return Names(a).size() == 1; }, 5000));
+  f = OpenFileDialog(p, a);
+  ASSERT_TRUE(f);
+  ChooseInFileDialog(f, p.Pid(), {"doc", "b.txt"});
+  ExpectReadMe(a, D + "doc\\b.txt");
+  d.File("newer.txt");
+  ASSERT_EQ(Beeps(w), "");
+  ASSERT_TRUE(Click(a, IDC_ALT_CLEARALL));
+  ASSERT_TRUE(WaitFor([&] { return HasItem(system, p.Pid(), "newer.txt"); }, 5000));
+  EXPECT_EQ(Beeps(w), "500/10");
+  EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), kFolderHint);
+  EXPECT_EQ(GetText(a, IDC_ALT_SHORTCUT), "");
+  EXPECT_EQ(GetText(a, IDC_ALT_GROUP), "");
+  EXPECT_TRUE(Names(a).empty());
+  EXPECT_TRUE(HasItem(group, p.Pid(), "newer.txt"));
+  EXPECT_TRUE(Ticked(group, p.Pid()).empty());
+  EXPECT_TRUE(Ticked(system, p.Pid()).empty());
+  EXPECT_EQ(GetCheck(a, IDC_ALT_EXECUTE), BST_UNCHECKED);
+  EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), kReadMeHint);
+
+  // nothing ticked and no names: one group file (the root) and "Dummy"
+  Confirm(a, w);
+  SaveAndExpectEnd(p, w);
+  const std::string ini = d.Ini();
+  ExpectKeys(ini, "Altitude",
+             {{"InstallDir", ""}, {"PrgShortCut", ""}, {"PrgGroup", ""}, {"Execute", "0"}, {"ReadMe", ""}});
+  ExpectKeys(ini, "AltitudeGroup", {{"Files", "1"}, {"_g0", D}});
+  ExpectKeys(ini, "AltitudeGrpSC", {{"Files", "1"}, {"_c0", "Dummy"}});
+  ExpectKeys(ini, "AltitudeSystem", {{"Files", "1"}, {"_s0", D}});
+}
