@@ -41,6 +41,13 @@ int StoreEntries(CString* pArray, int nCapacity, const std::vector<std::string>&
 // Sets a tree's check-box style once more after its creation, as the control wants it
 // before it is filled: with the style from the template alone, ticks set before the
 // dialog first shows are lost.
+// Builds a tree from the disk without ticks; its root, which has no button of its own,
+// shows its contents.
+void RebuildTree(CFileTreeCtrl& tree) {
+  tree.BuildTree(CString());
+  tree.Expand(tree.GetRootItem(), TVE_EXPAND);
+}
+
 void RenewCheckBoxes(HWND hTree) {
   LONG style = ::GetWindowLongA(hTree, GWL_STYLE);
   ::SetWindowLongA(hTree, GWL_STYLE, style & ~TVS_CHECKBOXES);
@@ -124,7 +131,7 @@ BOOL CAdvancedOptionDlg::OnInitDialog() {
   RenewCheckBoxes(m_treeGroup);
   RenewCheckBoxes(m_treeSystem);
   // only the used entries are ticked: an earlier, longer list may lie beyond them
-  m_treeGroup.BuildTree(CString());
+  RebuildTree(m_treeGroup);
   if (w) m_treeGroup.CheckPaths(UsedEntries(w->m_pGroupFiles, w->m_nGroupFiles, cap));
   std::vector<std::string> names, files;
   if (w) {
@@ -133,7 +140,7 @@ BOOL CAdvancedOptionDlg::OnInitDialog() {
   }
   ShowNameList(m_names.Load(m_treeGroup.GetCount(), names, files));
 
-  m_treeSystem.BuildTree(CString());
+  RebuildTree(m_treeSystem);
   if (w) m_treeSystem.CheckPaths(UsedEntries(w->m_pSystemFiles, w->m_nSystemFiles, cap));
 
   m_chkExecute.SetCheck(w && w->m_nExecute ? BST_CHECKED : BST_UNCHECKED);
@@ -200,11 +207,11 @@ void CAdvancedOptionDlg::OnRefreshNames() { RefreshNameList(); }
 void CAdvancedOptionDlg::OnClearNames() { m_lstNames.ResetContent(); }
 
 void CAdvancedOptionDlg::OnClearGroupTree() {
-  m_treeGroup.BuildTree(CString());
+  RebuildTree(m_treeGroup);
   m_lstNames.ResetContent();
 }
 
-void CAdvancedOptionDlg::OnClearSystemTree() { m_treeSystem.BuildTree(CString()); }
+void CAdvancedOptionDlg::OnClearSystemTree() { RebuildTree(m_treeSystem); }
 
 // A double-click without a selected entry opens no editor.
 void CAdvancedOptionDlg::OnDblClkNames() {

@@ -23,6 +23,7 @@ BOOL CAfterInstallFileDlg::OnInitDialog() {
   // the root stands for the setup folder itself; a path that is gone leaves its
   // deepest existing folder selected
   m_treeFiles.BuildTree(m_strPath);
+  m_treeFiles.Expand(m_treeFiles.GetRootItem(), TVE_EXPAND);  // the root has no button of its own
   HbBeep();
   if (g_pLoadingDlg) g_pLoadingDlg->Hide();
   return TRUE;
