@@ -104,6 +104,15 @@ void SelectExe(HWND wizard, DWORD pid) {
   ASSERT_TRUE(TreeSelect(tree, exe));
 }
 
+// Starts the program for authoring in the distribution, selects app.exe in the wizard
+// and opens the advanced options; nullptr when one of them did not come.
+HWND StartAdvanced(Process& p, const Dist& d, HWND& wizard) {
+  wizard = p.Start(d.Exe(), "-s", d.Dir()) ? WaitWizard(p) : nullptr;
+  if (!wizard) return nullptr;
+  SelectExe(wizard, p.Pid());
+  return OpenAdvanced(p, wizard);
+}
+
 }  // namespace
 
 // One author's whole session: every option set (the folder typed and then picked in
@@ -166,11 +175,12 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     EXPECT_TRUE(ChildWithText(browser, kBrowseTitle)) << "the browser's title";
     HWND browserTree = ChildOfClass(browser, "SysTreeView32");
     ASSERT_TRUE(browserTree);
-    EXPECT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "固定先"; }, 5000))
-        << "opened at " << SelectedLabel(browserTree, p.Pid());
+    EXPECT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "固定先"; }))
+        << "opened at \"" << SelectedLabel(browserTree, p.Pid()) << "\" with " << TreeItems(browserTree, p.Pid()).size()
+        << " items";
     const std::string picked = D + "選んだ先";
     SendWithRemoteData(browser, p.Pid(), BFFM_SETSELECTIONA, TRUE, picked.c_str(), picked.size() + 1);
-    ASSERT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "選んだ先"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "選んだ先"; }));
     ::PostMessageA(browser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitGone(browser));
     EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_INSTALLDIR) == picked + "\\"; }, 5000))
@@ -322,15 +332,11 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
 // editor), and never presses 登録; Escape does nothing.
 TEST(AdvancedOptions, EnterMovesTheFocusAndEscapeDoesNothing) {
   Dist d("hb_adv_keys");
-  const std::string& D = d.Dir();
   d.File("app.exe", "MZ");
   d.File("a.txt");
   Process p;
-  ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
-  HWND w = WaitWizard(p);
-  ASSERT_TRUE(w);
-  SelectExe(w, p.Pid());
-  HWND a = OpenAdvanced(p, w);
+  HWND w = nullptr;
+  HWND a = StartAdvanced(p, d, w);
   ASSERT_TRUE(a);
 
   const std::pair<int, const char*> edits[] = {
@@ -392,11 +398,8 @@ TEST(AdvancedOptions, ClearingRebuildsFromTheDisk) {
            "[AltitudeSystem]\r\nFiles=2\r\n_s0=" +
            D + "\r\n_s1=" + D + "sys\\x.dll\r\n");
   Process p;
-  ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
-  HWND w = WaitWizard(p);
-  ASSERT_TRUE(w);
-  SelectExe(w, p.Pid());
-  HWND a = OpenAdvanced(p, w);
+  HWND w = nullptr;
+  HWND a = StartAdvanced(p, d, w);
   ASSERT_TRUE(a);
   HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
   EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), "E:\\Fixed\\");
