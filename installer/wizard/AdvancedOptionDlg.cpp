@@ -38,9 +38,6 @@ int StoreEntries(CString* pArray, int nCapacity, const std::vector<std::string>&
   return n;
 }
 
-// Sets a tree's check-box style once more after its creation, as the control wants it
-// before it is filled: with the style from the template alone, ticks set before the
-// dialog first shows are lost.
 // Builds a tree from the disk without ticks; its root, which has no button of its own,
 // shows its contents.
 void RebuildTree(CFileTreeCtrl& tree) {
@@ -48,6 +45,9 @@ void RebuildTree(CFileTreeCtrl& tree) {
   tree.Expand(tree.GetRootItem(), TVE_EXPAND);
 }
 
+// Sets a tree's check-box style once more after its creation, as the control wants it
+// before it is filled: with the style from the template alone, ticks set before the
+// dialog first shows are lost.
 void RenewCheckBoxes(HWND hTree) {
   LONG style = ::GetWindowLongA(hTree, GWL_STYLE);
   ::SetWindowLongA(hTree, GWL_STYLE, style & ~TVS_CHECKBOXES);
