@@ -22,25 +22,32 @@ struct Names {
   std::string exe() const { return "bin\\" + app + ".exe"; }
 };
 
-// Setup.ini as the author saved it: nested folders, a read-only file, group files (a
-// folder, one with a name of its own, one also sent to the Windows folder) and
-// Windows-folder files (the executable among them, which stays in the install folder).
-std::string AuthoredIni(const Names& n, const std::string& altitude, const std::string& options) {
-  const std::string& a = n.author;
-  const std::vector<std::string> entries = {
-      "|16",         "bin\\|16",         n.exe() + "|32",       "data\\|16",
-      "data\\words.wds|32", "data\\locked.txt|33", "data\\deep\\|16",   "data\\deep\\sub\\|16",
-      "data\\deep\\sub\\levels.dat|32", "docs\\|16", "docs\\manual.txt|32", "sys\\|16",
-      "sys\\" + n.shared + "|32", "sys\\" + n.plain + "|32", n.readme + "|32"};
-  std::string tree = "[TreeCtrl]\r\nSelect=" + a + n.exe() + "\r\nTopRoot=" + a + "\r\n";
-  for (std::size_t i = 0; i < entries.size(); ++i) tree += "_f" + std::to_string(i) + "=" + a + entries[i] + "\r\n";
+// Setup.ini as the author saved it, with the executable `select` and the tree entries
+// (relative to the authoring folder) and further sections.
+std::string IniOf(const Names& n, const std::string& select, const std::vector<std::string>& entries,
+                  const std::string& sections) {
+  std::string tree = "[TreeCtrl]\r\nSelect=" + select + "\r\nTopRoot=" + n.author + "\r\n";
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    tree += "_f" + std::to_string(i) + "=" + (entries[i][0] == '!' ? entries[i].substr(1) : n.author + entries[i]) + "\r\n";
   tree += "Count=" + std::to_string(entries.size()) + "\r\nFiles=8\r\n";
   return "[Setup]\r\nTitle=" + kTitle + "\r\nVersion=Ver 2.50\r\nName=東方ソフト\r\nMode=1\r\nSTime=0\r\n" + tree +
-         "[Option]\r\nBlueBack=0\r\n" + options + "[Altitude]\r\n" + altitude +
-         "[AltitudeGroup]\r\nFiles=4\r\n_g0=" + a + "\r\n_g1=" + a + "docs\\\r\n_g2=" + a + "docs\\manual.txt\r\n_g3=" + a +
-         "sys\\" + n.shared + "\r\n[AltitudeGrpSC]\r\nFiles=4\r\n_c0=Dummy\r\n_c1=\r\n_c2=取扱説明書\r\n_c3=\r\n" +
-         "[AltitudeSystem]\r\nFiles=6\r\n_s0=" + a + "\r\n_s1=" + a + n.exe() + "\r\n_s2=" + a + "sys\\" + n.shared +
-         "\r\n_s3=" + a + "sys\\" + n.plain + "\r\n_s4=" + a + n.readme + "\r\n_s5=" + a + "docs\\\r\n";
+         sections;
+}
+
+// The journey's distribution: nested folders, a read-only file, group files (a folder,
+// one with a name of its own, one also sent to the Windows folder) and Windows-folder
+// files (the executable among them, which stays in the install folder).
+std::string AuthoredIni(const Names& n, const std::string& altitude, const std::string& options) {
+  const std::string& a = n.author;
+  return IniOf(n, a + n.exe(),
+               {"|16", "bin\\|16", n.exe() + "|32", "data\\|16", "data\\words.wds|32", "data\\locked.txt|33",
+                "data\\deep\\|16", "data\\deep\\sub\\|16", "data\\deep\\sub\\levels.dat|32", "docs\\|16",
+                "docs\\manual.txt|32", "sys\\|16", "sys\\" + n.shared + "|32", "sys\\" + n.plain + "|32", n.readme + "|32"},
+               "[Option]\r\nBlueBack=0\r\n" + options + "[Altitude]\r\n" + altitude + "[AltitudeGroup]\r\nFiles=4\r\n_g0=" +
+                   a + "\r\n_g1=" + a + "docs\\\r\n_g2=" + a + "docs\\manual.txt\r\n_g3=" + a + "sys\\" + n.shared +
+                   "\r\n[AltitudeGrpSC]\r\nFiles=4\r\n_c0=Dummy\r\n_c1=\r\n_c2=取扱説明書\r\n_c3=\r\n" +
+                   "[AltitudeSystem]\r\nFiles=6\r\n_s0=" + a + "\r\n_s1=" + a + n.exe() + "\r\n_s2=" + a + "sys\\" +
+                   n.shared + "\r\n_s3=" + a + "sys\\" + n.plain + "\r\n_s4=" + a + n.readme + "\r\n_s5=" + a + "docs\\\r\n");
 }
 
 void FillDistribution(const Dist& d, const Names& n) {
@@ -268,4 +275,186 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
   EXPECT_FALSE(Exists(startup + defaultLink + ".lnk"));
   EXPECT_EQ(IniValue(ini, "Option", "StartUp"), "0");
   EXPECT_EQ(IniValue(ini, "Option", "Program"), "1");
+}
+
+namespace {
+
+const char kFailureHead[] = "★ｲﾝｽﾄｰﾙを正常におこなえませんでした(Err: ";
+const char kCopyLine[] =
+    "    ・ｲﾝｽﾄｰﾙﾌｧｲﾙをｺﾋﾟｰ出来ません。\n旧ﾊﾞｰｼﾞｮﾝのｱﾌﾟﾘｹｰｼｮﾝが起動していませんか？\n\n"
+    "(☆)解決しない場合はWindowsを再起動してみてください。\n";
+const char kSettingsLine[] = "    ・Setup.iniﾌｧｲﾙが異常です。\n";
+const char kRegistryLine[] = "    ・ﾚｼﾞｽﾄﾘﾃﾞｰﾀﾍﾞｰｽをｱｸｾｽできません。\n";
+const char kOptionLine[] = "    ・ｵﾌﾟｼｮﾝ設定の一部を実行できませんでした。\n";
+
+// Starts the distribution's Setup.exe, sets the install folder and the three boxes.
+HWND OpenWizard(Process& p, const Dist& d, const std::string& target, bool startup, bool program, bool desktop) {
+  EXPECT_TRUE(p.Start(d.Exe(), "", d.Dir()));
+  HWND w = WaitWizard(p);
+  if (!w) return nullptr;
+  SetText(w, IDC_INSTALLDIR, target);
+  SetCheck(w, IDC_STARTUP, startup);
+  SetCheck(w, IDC_PROGRAM, program);
+  SetCheck(w, IDC_DESKTOP, desktop);
+  return w;
+}
+
+// A stop: its box, then the wizard open again with every locked control usable.
+void ExpectStop(HWND w, DWORD pid, const std::string& text, const char* caption, Icon icon) {
+  MessageBoxInfo box = Install(w, pid);
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.caption, caption);
+  EXPECT_EQ(box.icon, icon);
+  ASSERT_TRUE(Answer(box, IDOK));
+  for (int id : {IDOK, IDCANCEL, IDC_BROWSE, IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP, IDC_INSTALLDIR})
+    EXPECT_TRUE(WaitFor([&] { return IsEnabled(w, id); }, 10000)) << id << " stays locked";
+  EXPECT_TRUE(::IsWindowVisible(w));
+}
+
+// The failure report of a run that went to its end; the wizard then closes.
+void ExpectReport(Process& p, HWND w, int count, const std::string& lines) {
+  MessageBoxInfo box = Install(w, p.Pid());
+  EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の異常終了");
+  EXPECT_EQ(box.text, kFailureHead + std::to_string(count) + " )\n" + lines);
+  EXPECT_EQ(box.icon, Icon::Stop);
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(p.WaitExit());
+}
+
+}  // namespace
+
+TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
+  PrefixRestore restore;
+  const Names n;
+  const std::string win = WindowsDir();
+  const std::string base = TempDir("hb_fail");
+  restore.Remove(base);
+  const std::string programs = ShellFolder("Programs"), desktop = ShellFolder("Desktop");
+  const std::string defaultLink = n.app + "へのｼｮｰﾄｶｯﾄ";
+  for (const std::string& p : {programs + n.app, desktop + defaultLink + ".lnk"}) restore.Remove(p);
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+
+  Dist d("hb_install_fail");
+  d.File(n.exe(), Bytes(ModuleDir() + "hbrecorder.exe"));
+  d.File("data\\words.wds", "words");
+  std::vector<std::string> entries = {"|16", "bin\\|16", n.exe() + "|32", "data\\|16", "data\\words.wds|32", "many\\|16"};
+  std::string group = "[AltitudeGroup]\r\nFiles=61\r\n_g0=" + n.author + "\r\n";
+  for (int i = 1; i <= 60; ++i) {  // more group files than the wizard's arrays once held
+    std::string f = "many\\f" + std::to_string(i) + ".txt";
+    d.File(f, "x");
+    entries.push_back(f + "|32");
+    group += "_g" + std::to_string(i) + "=" + n.author + f + "\r\n";
+  }
+  const std::string options = "[Option]\r\nBlueBack=0\r\n[Altitude]\r\nExecute=1\r\n";
+  d.SetIni(IniOf(n, n.author + n.exe(), entries, options + group));
+
+  // the three stops, then a run whose registry entry is refused
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, "", false, true, true);
+    ASSERT_TRUE(w);
+    char none = 0;
+    for (char c = 'Q'; c <= 'Y' && !none; ++c)
+      if (::GetDriveTypeA((std::string(1, c) + ":\\").c_str()) == DRIVE_NO_ROOT_DIR) none = c;
+    ASSERT_TRUE(none);
+    SetText(w, IDC_INSTALLDIR, std::string(1, none) + ":\\nowhere\\app\\");
+    ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning);
+    EXPECT_EQ(ProgressPos(w), 0);
+
+    std::string upper = d.Dir();
+    for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    SetText(w, IDC_INSTALLDIR, upper);
+    ExpectStop(w, p.Pid(),
+               "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。",
+               "Hanbell/Install Error!!", Icon::Warning);
+
+    const std::string first = base + "first\\";
+    ASSERT_TRUE(MakeDirs(first + "data"));
+    ASSERT_TRUE(WriteFile(first + "data\\words.wds", "system's"));
+    ::SetFileAttributesA((first + "data\\words.wds").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetText(w, IDC_INSTALLDIR, first);
+    ExpectStop(w, p.Pid(),
+               "転送先のﾌｧｲﾙにｳｲﾝﾄﾞｳｽﾞｼｽﾃﾑﾌｧｲﾙ<data\\words.wds>が含まれています！\nｲﾝｽﾄｰﾙ先及び転送ﾌｧｲﾙ等を確認してください。",
+               "☆ｲﾝｽﾄｰﾙ先ﾌｧｲﾙの確認！-ｲﾝｽﾄｰﾙ中止-", Icon::Stop);
+    EXPECT_EQ(Bytes(first + n.exe()), Bytes(d.Dir() + n.exe())) << "what was copied before the stop stays";
+    EXPECT_EQ(Bytes(first + "data\\words.wds"), "system's");
+    EXPECT_FALSE(Exists(first + "Setup.ini"));
+
+    const std::string second = base + "second\\";
+    SetText(w, IDC_INSTALLDIR, second);
+    ASSERT_TRUE(RefuseUninstallKey(w));
+    ExpectReport(p, w, 1, kRegistryLine);
+    EXPECT_TRUE(Exists(desktop + defaultLink + ".lnk")) << "the options come before the registry entry";
+    for (int i : {1, 50, 60})
+      EXPECT_EQ(ShortcutTarget(programs + n.app + "\\f" + std::to_string(i) + ".lnk"),
+                second + "many\\f" + std::to_string(i) + ".txt");
+    EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), "<none>");
+    EXPECT_FALSE(Exists(second + n.exe() + ".txt")) << "nothing is started after a failure";
+  }
+
+  // entries that lead nowhere or outside (a device name among them), a file missing from
+  // the distribution, a list without executable: each a copy failure, the settings line,
+  // and no record
+  {
+    const std::string before = Bytes(win + "Hanbell.ini");
+    std::vector<std::string> bad = {"|16", "data\\|16", "data\\words.wds|32", "data\\gone.txt|32",
+                                    "!" + n.author + "no-bar-here", "..\\..\\escape.txt|32",
+                                    "!D:\\elsewhere\\x.txt|32", "!\\\\srv\\share\\x.txt|32", "data\\con.txt|32",
+                                    "sys\\Hanbell.ini|32"};
+    d.File("sys\\Hanbell.ini", "not the record");
+    d.SetIni(IniOf(n, "", bad,
+                   options + "[AltitudeSystem]\r\nFiles=2\r\n_s0=" + n.author + "\r\n_s1=" + n.author +
+                       "sys\\Hanbell.ini\r\n"));
+    const std::string third = base + "deep\\third\\";
+    Process p;
+    HWND w = OpenWizard(p, d, third, false, false, true);
+    ASSERT_TRUE(w);
+    ExpectReport(p, w, 9, std::string(kCopyLine) + kSettingsLine + kRegistryLine);
+    EXPECT_EQ(Bytes(third + "data\\words.wds"), "words");
+    EXPECT_FALSE(Exists(base + "escape.txt"));
+    EXPECT_EQ(Bytes(win + "Hanbell.ini"), before);
+    EXPECT_EQ(IniValue(third + "Setup.ini", "Setup", "Mode"), "2") << "marked installed in any case";
+  }
+
+  // an absurd Count is a damaged file, and a negative pause no pause
+  {
+    std::string ini = IniOf(n, n.author + n.exe(), entries, options);
+    ini.replace(ini.find("STime=0"), 7, "STime=-5");
+    ini.replace(ini.find("Count=66"), 8, "Count=2000000000");
+    d.SetIni(ini);
+    Process p;
+    HWND w = OpenWizard(p, d, base + "fourth\\", false, false, false);
+    ASSERT_TRUE(w);
+    ExpectReport(p, w, 1, kSettingsLine);
+    EXPECT_FALSE(Exists(base + "fourth\\data"));
+  }
+}
+
+// A start-up folder that cannot be made: the option line, while the other shortcuts and
+// the registry entry are still made.
+TEST(Install, FailedStartupShortcutLeavesTheRestDone) {
+  PrefixRestore restore;
+  const Names n;
+  const std::string base = TempDir("hb_option");
+  restore.Remove(base);
+  const std::string programs = ShellFolder("Programs"), desktop = ShellFolder("Desktop");
+  const std::string link = n.app + "へのｼｮｰﾄｶｯﾄ";
+  for (const std::string& p : {programs + n.app, desktop + link + ".lnk"}) restore.Remove(p);
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+  restore.Value(HKEY_CURRENT_USER, kShellFolders, "Startup");
+  const std::string missing = base + "missing\\twice";
+  SetRegValue(HKEY_CURRENT_USER, kShellFolders, "Startup", &missing);
+
+  Dist d("hb_install_option");
+  d.File(n.exe(), Bytes(ModuleDir() + "hbrecorder.exe"));
+  d.SetIni(IniOf(n, n.author + n.exe(), {"|16", "bin\\|16", n.exe() + "|32"}, "[Option]\r\nBlueBack=0\r\n"));
+  Process p;
+  HWND w = OpenWizard(p, d, base + "app\\", true, true, true);
+  ASSERT_TRUE(w);
+  ExpectReport(p, w, 1, kOptionLine);
+  const std::string installed = base + "app\\" + n.exe();
+  EXPECT_EQ(ShortcutTarget(programs + n.app + "\\" + link + ".lnk"), installed);
+  EXPECT_EQ(ShortcutTarget(desktop + link + ".lnk"), installed);
+  EXPECT_FALSE(Exists(base + "missing"));
+  EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), kTitle);
 }
