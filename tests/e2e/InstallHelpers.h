@@ -2,10 +2,7 @@
 // targets through the shell link, registry values, a program's output) and put back as
 // the test found it.
 #pragma once
-#include <objbase.h>
-#include <shlobj.h>
 #include <shlwapi.h>
-#include <shobjidl.h>
 
 #include <functional>
 #include <string>
@@ -48,26 +45,6 @@ inline void SetRegValue(HKEY root, const std::string& key, const std::string& va
   else
     ::RegDeleteValueA(h, value.c_str());
   ::RegCloseKey(h);
-}
-
-// The target of a shortcut file loaded back through IShellLinkA, or "<unreadable>".
-inline std::string ShortcutTarget(const std::string& lnk) {
-  std::string target = "<unreadable>";
-  ::CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  WCHAR wide[MAX_PATH] = L"";
-  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-      ::MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide, MAX_PATH) && SUCCEEDED(file->Load(wide, STGM_READ))) {
-    char path[MAX_PATH] = "";
-    if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
-  }
-  if (file) file->Release();
-  if (link) link->Release();
-  ::CoUninitialize();
-  return target;
 }
 
 // What a console program prints, or "" when it cannot be started.
