@@ -184,16 +184,33 @@ class CRun {
     if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);
 
     Report(plan, in);
+    ShowSteps();
     return TRUE;
   }
 
  private:
+  // One step of the bar, then the pause. Moving the bar costs several milliseconds
+  // under some platforms (a redraw per move), more than copying a small file, so steps
+  // closer together than a redraw interval are shown together.
   void Step() {
-    ::SendMessageA(m_req.hProgress, PBM_STEPIT, 0, 0);
+    ++m_nPendingSteps;
+    DWORD now = ::GetTickCount();
+    if (now - m_dwLastShown >= kRedrawIntervalMs) ShowSteps();
     ::Sleep(static_cast<DWORD>(m_nDelay));
   }
 
+  void ShowSteps() {
+    m_dwLastShown = ::GetTickCount();
+    if (m_nPendingSteps == 1)
+      ::SendMessageA(m_req.hProgress, PBM_STEPIT, 0, 0);
+    else if (m_nPendingSteps > 1)
+      ::SendMessageA(m_req.hProgress, PBM_DELTAPOS, static_cast<WPARAM>(m_nPendingSteps), 0);
+    m_nPendingSteps = 0;
+  }
+
+  // Every box shows the bar where the run stands.
   int Box(const std::string& text, const char* caption, UINT flags) {
+    ShowSteps();
     return ::MessageBoxA(m_req.hOwner, text.c_str(), caption, flags);
   }
 
@@ -216,7 +233,10 @@ class CRun {
           }
           ::SetFileAttributesA(e.strDest.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
-        if (overwrite != kCopyAll) overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, 1);
+        if (overwrite != kCopyAll) {
+          if (existed) ShowSteps();  // a question may come
+          overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, 1);
+        }
         if (overwrite != kKeep) {
           if (!::CopyFileA(e.strSource.c_str(), e.strDest.c_str(), FALSE)) {
             m_tally.Fail(kFailCopy);
@@ -316,6 +336,9 @@ class CRun {
   int m_nDelay = 0;
   CInstallTally m_tally;
   unsigned long long m_nBytes = 0;  // the installed files, for the list of programs
+  static constexpr DWORD kRedrawIntervalMs = 20;
+  int m_nPendingSteps = 0;
+  DWORD m_dwLastShown = ::GetTickCount() - kRedrawIntervalMs;
 };
 
 }  // namespace
