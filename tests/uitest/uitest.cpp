@@ -1,6 +1,9 @@
 #include "uitest.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 
@@ -505,6 +508,25 @@ std::string ModuleDir() {
   std::string s = buf;
   size_t slash = s.find_last_of('\\');
   return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
+std::string ShortcutTarget(const std::string& lnk) {
+  std::string target = "<unreadable>";
+  ::CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  WCHAR wide[MAX_PATH] = L"";
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      ::MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide, MAX_PATH) && SUCCEEDED(file->Load(wide, STGM_READ))) {
+    char path[MAX_PATH] = "";
+    if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  ::CoUninitialize();
+  return target;
 }
 
 ProbeHook::ProbeHook(HWND wnd, const char* dllName, const char* hookProc) {

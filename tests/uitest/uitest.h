@@ -124,6 +124,9 @@ std::string TempDir(const std::string& name);  // a fresh folder under %TEMP%, w
 std::string WindowsDir();                       // with a final backslash
 std::string ModuleDir();                        // folder of the running test program, with a final backslash
 
+// The target of a shortcut file (".lnk") loaded back through IShellLinkA, or "<unreadable>".
+std::string ShortcutTarget(const std::string& lnk);
+
 // Hooks the thread of `wnd` (another program's) with the WH_GETMESSAGE procedure
 // `hookProc` of a probe DLL beside the test program, for as long as it lives; the probe
 // then acts inside that program on the messages posted to it.
