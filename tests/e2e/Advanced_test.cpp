@@ -1,9 +1,7 @@
 // The advanced options and the open-after-install file dialog through the real
-// program: everything set once and saved, reopened, cancelled; Enter and Escape; the
-// clearing buttons, which rebuild the trees from the disk.
-#include <shlobj.h>
-
-#include "WizardHelpers.h"
+// program: everything set once and saved, reopened, cancelled, then installed; Enter and
+// Escape; the clearing buttons, which rebuild the trees from the disk.
+#include "InstallHelpers.h"
 
 using namespace uitest;
 using namespace hbtest;
@@ -97,11 +95,52 @@ void ExpectKeys(const std::string& text, const std::string& name, const std::vec
 
 HWND LoadingWindow(DWORD pid) { return FindWindowOf(pid, kLoadingCaption, false); }
 
-void SelectExe(HWND wizard, DWORD pid) {
+void SelectExe(HWND wizard, DWORD pid, const std::string& name = "app.exe") {
   HWND tree = Ctl(wizard, IDC_FILETREE);
-  HTREEITEM exe = FindTreeItem(tree, pid, {"app.exe"});
+  HTREEITEM exe = FindTreeItem(tree, pid, {name});
   ASSERT_TRUE(exe);
   ASSERT_TRUE(TreeSelect(tree, exe));
+}
+
+// Clicks through the folder browser's tree to `path` (a path on a drive, no final "\"):
+// the drive, then each folder, expanded in turn, then the folder selected.
+bool PickInBrowser(HWND tree, DWORD pid, const std::string& path) {
+  auto expand = [&](HTREEITEM h) {
+    DWORD_PTR r = 0;
+    ::SendMessageTimeoutA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(h), SMTO_ABORTIFHUNG, 10000, &r);
+  };
+  // the first item below `parent` (any depth when `parent` is null) whose label `fits`
+  auto find = [&](HTREEITEM parent, const std::function<bool(const std::string&)>& fits) -> HTREEITEM {
+    std::vector<TreeItem> items = TreeItems(tree, pid);
+    int depth = -1;
+    for (const TreeItem& it : items) {
+      if (parent && it.item == parent) {
+        depth = it.depth;
+        continue;
+      }
+      if (parent && depth < 0) continue;
+      if (parent && it.depth <= depth) break;
+      if ((!parent || it.depth == depth + 1) && fits(it.text)) return it.item;
+    }
+    return nullptr;
+  };
+  const std::string drive = "(" + path.substr(0, 2) + ")";
+  auto isDrive = [&](const std::string& l) {
+    return l.size() >= drive.size() && l.compare(l.size() - drive.size(), drive.size(), drive) == 0;
+  };
+  HTREEITEM current = find(nullptr, isDrive);
+  if (!current)
+    for (const TreeItem& it : TreeItems(tree, pid))
+      if (it.depth == 1) expand(it.item);
+  if (!current) current = find(nullptr, isDrive);
+  for (std::size_t pos = 3; current && pos < path.size();) {
+    std::size_t end = std::min(path.find('\\', pos), path.size());
+    const std::string part = path.substr(pos, end - pos);
+    pos = end + 1;
+    expand(current);
+    current = find(current, [&](const std::string& l) { return ::lstrcmpiA(l.c_str(), part.c_str()) == 0; });
+  }
+  return current && TreeSelect(tree, current);
 }
 
 // Starts the program for authoring in the distribution, selects app.exe in the wizard
@@ -118,18 +157,25 @@ HWND StartAdvanced(Process& p, const Dist& d, HWND& wizard) {
 // One author's whole session: every option set (the folder typed and then picked in
 // the browser, names, ticks, a renamed group shortcut, the open-after file), confirmed,
 // opened again in the same run with a file unticked and ticked again, saved; then the
-// program started again shows it all, and ｷｬﾝｾﾙ and the close box change nothing.
+// program started again shows it all, and ｷｬﾝｾﾙ and the close box change nothing; an
+// install of the distribution then does what the options say.
 TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
+  PrefixRestore restore;
+  const std::string pid = std::to_string(::GetCurrentProcessId());
+  const std::string exe = "hbadv" + pid + ".exe", helper = "hbadv" + pid + ".dll", shared = "hbadv" + pid + ".ocx";
+  const std::string readme = "readme.hbadv";  // opened through an association of the test's own
+  // the fixed folder's candidates, and later the install folder, lie outside the distribution
+  const std::string places = TempDir("hb_adv_places");
+  restore.Remove(places);
+  ASSERT_TRUE(MakeDirs(places + "固定先") && MakeDirs(places + "選んだ先"));
   Dist d("hb_adv_journey");
   const std::string& D = d.Dir();
-  d.File("app.exe", "MZ");
-  d.File("readme.txt");
-  d.File("doc\\manual.html");
+  d.File(exe, Bytes(ModuleDir() + "hbrecorder.exe"));
+  d.File(readme, "readme");
+  d.File("doc\\manual.html", "manual");
   d.File("doc\\images\\logo.bmp");
-  d.File("sys\\helper.dll");
-  d.File("sys\\shared.ocx");
-  d.Folder("固定先");
-  d.Folder("選んだ先");
+  d.File("sys\\" + helper, "helper");
+  d.File("sys\\" + shared, "shared");
   const std::string root = D.substr(0, D.size() - 1);
 
   std::string saved;
@@ -138,7 +184,8 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     ASSERT_TRUE(p.Start(d.Exe(), "-s", D));
     HWND w = WaitWizard(p);
     ASSERT_TRUE(w);
-    SelectExe(w, p.Pid());
+    SelectExe(w, p.Pid(), exe);
+    ASSERT_TRUE(SetText(w, IDC_DELAY, "0"));  // no pause in the install below
     HWND loading = LoadingWindow(p.Pid());
     ASSERT_TRUE(loading);
     EXPECT_EQ(::GetWindowLongA(loading, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
@@ -161,26 +208,23 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     EXPECT_FALSE(IsVisible(a, IDC_ALT_NAMEEDIT));
     HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
     EXPECT_EQ(TreeLines(group, p.Pid()), TreeLines(system, p.Pid()));
-    EXPECT_EQ(TreeItems(group, p.Pid()).size(), 12u) << "root, 5 folders, 6 files";
+    EXPECT_EQ(TreeItems(group, p.Pid()).size(), 10u) << "root, 3 folders, 6 files";
     EXPECT_TRUE(Ticked(group, p.Pid()).empty());
     EXPECT_NE(::GetWindowLongA(group, GWL_STYLE) & TVS_CHECKBOXES, 0);
 
-    // a folder typed without its backslash gets one; then the browser, opened at it, picks another
-    TypeInto(a, IDC_ALT_INSTALLDIR, D + "固定先", IDC_ALT_SHORTCUT);
-    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), D + "固定先\\");
+    // a folder typed without its backslash gets one; then the browser picks another
+    TypeInto(a, IDC_ALT_INSTALLDIR, places + "固定先", IDC_ALT_SHORTCUT);
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), places + "固定先\\");
     ASSERT_TRUE(Click(a, IDC_ALT_SETDIR));
     HWND browser = WaitOtherDialog(p.Pid(), {w, a});
     ASSERT_TRUE(browser) << "no folder browser";
     EXPECT_EQ(::GetWindow(browser, GW_OWNER), a);
     EXPECT_TRUE(ChildWithText(browser, kBrowseTitle)) << "the browser's title";
+    // Wine's browser does not always show the folder it was opened at, so the test does
+    // not look; it clicks its way to another one
+    const std::string picked = places + "選んだ先";
     HWND browserTree = ChildOfClass(browser, "SysTreeView32");
-    ASSERT_TRUE(browserTree);
-    EXPECT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "固定先"; }))
-        << "opened at \"" << SelectedLabel(browserTree, p.Pid()) << "\" with " << TreeItems(browserTree, p.Pid()).size()
-        << " items";
-    const std::string picked = D + "選んだ先";
-    SendWithRemoteData(browser, p.Pid(), BFFM_SETSELECTIONA, TRUE, picked.c_str(), picked.size() + 1);
-    ASSERT_TRUE(WaitFor([&] { return SelectedLabel(browserTree, p.Pid()) == "選んだ先"; }));
+    ASSERT_TRUE(browserTree && PickInBrowser(browserTree, p.Pid(), picked)) << "no " << picked << " in the browser";
     ::PostMessageA(browser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitGone(browser));
     EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_INSTALLDIR) == picked + "\\"; }, 5000))
@@ -192,7 +236,7 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
 
     // two group files, one of them a folder; the list follows on 更新
     Tick(group, p.Pid(), {"doc"});
-    Tick(group, p.Pid(), {"readme.txt"});
+    Tick(group, p.Pid(), {readme});
     ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
     ASSERT_TRUE(WaitFor([&] { return Names(a) == std::vector<std::string>{"doc", "readme"}; }, 5000))
         << Joined(Names(a));
@@ -218,8 +262,8 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
     EXPECT_EQ(FocusOf(a), list) << "the focus goes back to the list";
 
-    Tick(system, p.Pid(), {"sys", "helper.dll"});
-    Tick(system, p.Pid(), {"sys", "shared.ocx"});
+    Tick(system, p.Pid(), {"sys", helper});
+    Tick(system, p.Pid(), {"sys", shared});
     ASSERT_TRUE(Click(a, IDC_ALT_EXECUTE));
     ASSERT_TRUE(WaitFor([&] { return GetCheck(a, IDC_ALT_EXECUTE) == BST_CHECKED; }, 5000));
 
@@ -236,8 +280,8 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     f = OpenFileDialog(p, a);
     ASSERT_TRUE(f);
     EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), "doc");
-    ChooseInFileDialog(f, p.Pid(), {"readme.txt"});
-    ExpectReadMe(a, D + "readme.txt");
+    ChooseInFileDialog(f, p.Pid(), {readme});
+    ExpectReadMe(a, D + readme);
 
     Confirm(a, w);
     EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10 500/10") << "and one when the dialog closed";
@@ -246,7 +290,7 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     a = OpenAdvanced(p, w);
     ASSERT_TRUE(a);
     group = Ctl(a, IDC_ALT_GROUPTREE);
-    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:readme.txt"}));
+    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:" + readme}));
     EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
     Tick(group, p.Pid(), {"doc"}, false);
     Confirm(a, w);
@@ -267,15 +311,15 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
 
   saved = d.Ini();
   ExpectKeys(saved, "Altitude",
-             {{"InstallDir", D + "選んだ先\\"},
+             {{"InstallDir", places + "選んだ先\\"},
               {"PrgShortCut", "打鍵丸を起動"},
               {"PrgGroup", "打鍵丸グループ"},
               {"Execute", "1"},
-              {"ReadMe", D + "readme.txt"}});
-  ExpectKeys(saved, "AltitudeGroup", {{"Files", "3"}, {"_g0", D}, {"_g1", D + "doc\\"}, {"_g2", D + "readme.txt"}});
+              {"ReadMe", D + readme}});
+  ExpectKeys(saved, "AltitudeGroup", {{"Files", "3"}, {"_g0", D}, {"_g1", D + "doc\\"}, {"_g2", D + readme}});
   ExpectKeys(saved, "AltitudeGrpSC", {{"Files", "3"}, {"_c0", "Dummy"}, {"_c1", "doc"}, {"_c2", "お読みください"}});
   ExpectKeys(saved, "AltitudeSystem",
-             {{"Files", "3"}, {"_s0", D}, {"_s1", D + "sys\\helper.dll"}, {"_s2", D + "sys\\shared.ocx"}});
+             {{"Files", "3"}, {"_s0", D}, {"_s1", D + "sys\\" + helper}, {"_s2", D + "sys\\" + shared}});
   for (const char* s : {"AltitudeGroup", "AltitudeGrpSC", "AltitudeSystem"}) {
     const IniSection* sec = Section(ParseIni(saved), s);
     ASSERT_TRUE(sec);
@@ -292,21 +336,21 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     HWND a = OpenAdvanced(p, w);
     ASSERT_TRUE(a);
     HWND group = Ctl(a, IDC_ALT_GROUPTREE), system = Ctl(a, IDC_ALT_SYSTEMTREE);
-    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), D + "選んだ先\\");
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), places + "選んだ先\\");
     EXPECT_EQ(GetText(a, IDC_ALT_SHORTCUT), "打鍵丸を起動");
     EXPECT_EQ(GetText(a, IDC_ALT_GROUP), "打鍵丸グループ");
-    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:readme.txt"}));
+    EXPECT_EQ(Ticked(group, p.Pid()), (std::vector<std::string>{"1:doc", "1:" + readme}));
     EXPECT_EQ(SelectedLabel(group, p.Pid()), "doc") << "the first group file is selected";
     EXPECT_EQ(Names(a), (std::vector<std::string>{"doc", "お読みください"}));
-    EXPECT_EQ(Ticked(system, p.Pid()), (std::vector<std::string>{"2:helper.dll", "2:shared.ocx"}));
+    EXPECT_EQ(Ticked(system, p.Pid()), (std::vector<std::string>{"2:" + helper, "2:" + shared}));
     EXPECT_EQ(GetCheck(a, IDC_ALT_EXECUTE), BST_CHECKED);
-    EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), D + "readme.txt");
+    EXPECT_EQ(GetText(a, IDC_ALT_READMETEXT), D + readme);
     if (round == 0) {
       // changes of every kind, then ｷｬﾝｾﾙ
       TypeInto(a, IDC_ALT_INSTALLDIR, "", IDC_ALT_GROUP);
       EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), kFolderHint) << "emptied, the hint comes back";
       TypeInto(a, IDC_ALT_GROUP, "変えたグループ", IDC_ALT_SHORTCUT);
-      Tick(group, p.Pid(), {"readme.txt"}, false);
+      Tick(group, p.Pid(), {readme}, false);
       ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
       ASSERT_TRUE(WaitFor([&] { return Names(a).size() == 1; }, 5000));
       ASSERT_TRUE(Click(a, IDC_ALT_EXECUTE));
@@ -314,7 +358,7 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     } else if (round == 1) {
       // 全て解除 and more, then the close box
       TypeInto(a, IDC_ALT_SHORTCUT, "別の名前", IDC_ALT_GROUP);
-      Tick(system, p.Pid(), {"sys", "helper.dll"}, false);
+      Tick(system, p.Pid(), {"sys", helper}, false);
       ASSERT_TRUE(Click(a, IDC_ALT_CLEARALL));
       ASSERT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_READMETEXT) == kReadMeHint; }, 5000));
       ::PostMessageA(a, WM_CLOSE, 0, 0);
@@ -326,6 +370,52 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
   }
   SaveAndExpectEnd(p, w);
   EXPECT_EQ(d.Ini(), saved) << "cancelled and closed options are not saved";
+
+  // an install of the distribution honours it all
+  const std::string win = WindowsDir(), programs = RegValue(HKEY_CURRENT_USER, kShellFolders, "Programs") + "\\";
+  const std::string target = places + "選んだ先\\", group = "打鍵丸グループ", exeTitle = exe.substr(0, exe.size() - 4);
+  for (const std::string& f : {helper, shared}) restore.WindowsFile(f);
+  restore.Remove(programs + group);
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + exeTitle);
+  const std::string handler = places + "open.exe", progId = "HbAdvReadMe", command = "\"" + handler + "\" \"%1\"";
+  ASSERT_TRUE(::CopyFileA((ModuleDir() + "hbrecorder.exe").c_str(), handler.c_str(), FALSE));
+  restore.Key(HKEY_CLASSES_ROOT, ".hbadv");
+  restore.Key(HKEY_CLASSES_ROOT, progId);
+  SetRegValue(HKEY_CLASSES_ROOT, ".hbadv", "", &progId);
+  SetRegValue(HKEY_CLASSES_ROOT, progId + "\\shell\\open\\command", "", &command);
+  {
+    Process inst;
+    ASSERT_TRUE(inst.Start(d.Exe(), "", D));
+    HWND iw = WaitWizard(inst);
+    ASSERT_TRUE(iw);
+    EXPECT_EQ(GetText(iw, IDC_INSTALLDIR), target) << "the fixed folder is proposed";
+    SetCheck(iw, IDC_STARTUP, false);
+    SetCheck(iw, IDC_PROGRAM, true);
+    SetCheck(iw, IDC_DESKTOP, false);
+    MessageBoxInfo box = Install(iw, inst.Pid());
+    EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(inst.WaitExit());
+  }
+  auto linksTo = [](const std::string& lnk, std::string want) {
+    std::string got = ShortcutTarget(lnk + ".lnk");
+    if (!got.empty() && got.back() == '\\') got.pop_back();
+    if (want.back() == '\\') want.pop_back();
+    return ::lstrcmpiA(got.c_str(), want.c_str()) == 0 ? std::string("ok") : lnk + " -> " + got;
+  };
+  EXPECT_EQ(linksTo(programs + group + "\\打鍵丸を起動", target + exe), "ok");
+  EXPECT_EQ(linksTo(programs + group + "\\doc", target + "doc\\"), "ok");
+  EXPECT_EQ(linksTo(programs + group + "\\お読みください", target + readme), "ok") << "the renamed group shortcut";
+  for (const std::string& f : {helper, shared}) {
+    EXPECT_EQ(Bytes(win + f), f == helper ? "helper" : "shared");
+    EXPECT_FALSE(Exists(target + "sys\\" + f)) << f << " went to the Windows folder instead";
+  }
+  // the application and the read-me started after the install, in the install folder
+  std::string ran, opened;
+  EXPECT_TRUE(WaitFor([&] { return ReadFile(target + exe + ".txt", ran); })) << "the application was not started";
+  EXPECT_NE(ran.find(target.substr(0, target.size() - 1) + "\n"), std::string::npos) << ran;
+  EXPECT_TRUE(WaitFor([&] { return ReadFile(handler + ".txt", opened); })) << "the read-me was not opened";
+  EXPECT_NE(opened.find(target + readme), std::string::npos) << opened;
 }
 
 // Enter in each edit moves the focus on, which commits the edit (and the in-place
