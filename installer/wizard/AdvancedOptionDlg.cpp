@@ -166,7 +166,8 @@ void CAdvancedOptionDlg::RefreshNameList() {
 
 void CAdvancedOptionDlg::OnSetInstallDir() {
   HbBeep();
-  CString chosen = BrowseForFolder(advanced::BrowseStart(m_strInstallDir, g_strSetupDir), kBrowseTitle, m_hWnd);
+  CString start = m_strInstallDir.empty() ? g_strSetupDir : m_strInstallDir;
+  CString chosen = BrowseForFolder(start, kBrowseTitle, m_hWnd);
   if (!chosen.empty()) {
     m_strInstallDir = chosen;
     m_edtInstallDir.SetWindowText(chosen.c_str());

@@ -23,13 +23,6 @@ FixedFolder NormaliseFixedFolder(const std::string& text) {
   return {folder, folder};
 }
 
-std::string BrowseStart(const std::string& fixedFolder, const std::string& setupDir) {
-  std::string start = fixedFolder.empty() ? setupDir : fixedFolder;
-  bool driveRoot = start.size() == 3 && start[1] == ':';
-  if (!driveRoot && wizardrules::EndsWithBackslash(start)) start.pop_back();
-  return start;
-}
-
 std::string FixedFolderText(const std::string& folder) { return folder.empty() ? kFolderHint : folder; }
 
 std::string ReadMeText(const std::string& readMe) { return readMe.empty() ? kReadMeHint : readMe; }

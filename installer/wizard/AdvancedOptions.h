@@ -24,11 +24,6 @@ struct FixedFolder {
 };
 FixedFolder NormaliseFixedFolder(const std::string& text);
 
-// Where the folder browser opens for the fixed folder: the fixed folder, else the setup
-// folder, without its final "\" (a drive root keeps it): the browser does not always
-// find a folder given with one.
-std::string BrowseStart(const std::string& fixedFolder, const std::string& setupDir);
-
 // The text that stands for a value: the value, or its hint when it is empty.
 std::string FixedFolderText(const std::string& folder);
 std::string ReadMeText(const std::string& readMe);

@@ -22,7 +22,7 @@ CopyBack Confirm(NameTable& names, const Strings& ticked, int capacity = 60) {
 
 }  // namespace
 
-TEST(AdvancedFixedFolder, BackslashAddedHintMeansNoneBrowserStartsWithout) {
+TEST(AdvancedFixedFolder, BackslashAddedAndHintMeansNone) {
   FixedFolder f = NormaliseFixedFolder("D:\\Apps\\Demo");
   EXPECT_EQ(f.strFolder, "D:\\Apps\\Demo\\");
   EXPECT_EQ(f.strText, "D:\\Apps\\Demo\\");
@@ -34,10 +34,6 @@ TEST(AdvancedFixedFolder, BackslashAddedHintMeansNoneBrowserStartsWithout) {
     EXPECT_EQ(f.strFolder, "");
     EXPECT_EQ(f.strText, "☆初回ｲﾝｽﾄｰﾙ時のみ有効です。");
   }
-  EXPECT_EQ(BrowseStart("E:\\Fixed\\", D), "E:\\Fixed");
-  EXPECT_EQ(BrowseStart("", D), "C:\\dist");
-  EXPECT_EQ(BrowseStart("E:\\", D), "E:\\");
-  EXPECT_EQ(BrowseStart("C:\\表\\", D), "C:\\表");
   EXPECT_EQ(FixedFolderText(""), kFolderHint);
   EXPECT_EQ(FixedFolderText("E:\\x\\"), "E:\\x\\");
   EXPECT_EQ(ReadMeText(""), "☆ReadMe.txt等を指定します。");
