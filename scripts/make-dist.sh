@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lays out a sample distribution folder: the installer as Setup.exe, a small
-# application (the typing game when it is built) and a few files around it.
+# application (the typing game when it is built, with its two sounds) and a few files
+# around it.
 # Usage: make-dist.sh DIR
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,6 +12,7 @@ mkdir -p "$dir/words" "$dir/doc"
 cp "$bin/Hanbell.exe" "$dir/Setup.exe"
 if [[ -f "$bin/KeyRally.exe" ]]; then
   cp "$bin/KeyRally.exe" "$dir/KeyRally.exe"
+  cp "$bin/Openin.wav" "$bin/bark.wav" "$dir/"  # looked up beside the game
 else
   cp "$bin/Hanbell.exe" "$dir/KeyRally.exe"  # stands in until the game is built
 fi
