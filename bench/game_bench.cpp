@@ -11,19 +11,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchTime.h"
 #include "KeyRallyDoc.h"
 #include "KeyRallyView.h"
 #include "MainFrm.h"
 #include "resource.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 struct Stats {
   double median, p99, mean;

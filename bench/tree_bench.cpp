@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTime.h"
 #include "FileTreeCtrl.h"
 #include "Globals.h"
 #include "ProfileSection_win.h"
@@ -27,18 +28,6 @@ void PumpPendingMessage() {
 }
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 void Touch(const std::string& path) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -95,6 +95,16 @@ std::string OtherCase(const std::string& w) {
   return s;
 }
 
+// Waits for the word of `earlier` drawn smaller; `later` is that frame.
+bool Shrinks(HWND frame, const DrawnFrame& earlier, DrawnFrame& later) {
+  return uitest::WaitFor(
+      [&] {
+        later = Draw(frame);
+        return later.Word().text == earlier.Word().text && later.Word().fontHeight > earlier.Word().fontHeight;
+      },
+      5000);
+}
+
 // Types the current word in another case and presses Enter; gives the total after.
 int TypeTheWord(HWND frame) {
   HWND edit = krtest::WordEdit(frame);
@@ -269,12 +279,7 @@ TEST_F(KeyRallyTest, AGameOfOneHundredAndEightySeconds) {
 
   // the word shrinks, and stays centred
   DrawnFrame earlier = Draw(frame), later;
-  EXPECT_TRUE(uitest::WaitFor(
-      [&] {
-        later = Draw(frame);
-        return later.Word().text == earlier.Word().text && later.Word().fontHeight > earlier.Word().fontHeight;
-      },
-      5000));
+  EXPECT_TRUE(Shrinks(frame, earlier, later));
   ExpectLayout(later);
   EXPECT_LT(later.Value(0), earlier.Value(0)) << "the bonus falls with the size";
 
@@ -337,13 +342,7 @@ TEST_F(KeyRallyTest, AGameOfOneHundredAndEightySeconds) {
   earlier = Draw(frame);
   EXPECT_EQ(earlier.Word().face, "MS UI Gothic");
   EXPECT_EQ(earlier.Word().color, static_cast<unsigned long>(RGB(255, 0, 0)));
-  EXPECT_TRUE(uitest::WaitFor(
-      [&] {
-        later = Draw(frame);
-        return later.Word().text == earlier.Word().text && later.Word().fontHeight > earlier.Word().fontHeight;
-      },
-      5000))
-      << "the word no longer shrinks";
+  EXPECT_TRUE(Shrinks(frame, earlier, later)) << "the word no longer shrinks";
   total = Draw(frame).Value(1);
 
   // another (empty) list during the game: no word is drawn or judged, nothing breaks
