@@ -343,6 +343,16 @@ TEST_F(KeyRallyTest, AGameOfOneHundredAndEightySeconds) {
   EXPECT_EQ(earlier.Word().face, "MS UI Gothic");
   EXPECT_EQ(earlier.Word().color, static_cast<unsigned long>(RGB(255, 0, 0)));
   EXPECT_TRUE(Shrinks(frame, earlier, later)) << "the word no longer shrinks";
+  // opened again, the dialog presets the word's colour; cancelling changes nothing
+  krtest::Command(frame, ID_WORD_FONT);
+  dlg = krtest::WaitFontDialog(p.Pid());
+  ASSERT_TRUE(dlg);
+  colours = ::GetDlgItem(dlg, 1139);
+  EXPECT_EQ(colourAt(::SendMessageA(colours, CB_GETCURSEL, 0, 0)), RGB(255, 0, 0));
+  uitest::Click(dlg, IDCANCEL);
+  ASSERT_TRUE(uitest::WaitGone(dlg));
+  EXPECT_EQ(Draw(frame).Word().color, static_cast<unsigned long>(RGB(255, 0, 0)));
+  EXPECT_EQ(Draw(frame).Word().face, "MS UI Gothic");
   total = Draw(frame).Value(1);
 
   // another (empty) list during the game: no word is drawn or judged, nothing breaks
