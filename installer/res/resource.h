@@ -47,3 +47,13 @@
 // loading window (138) and backdrop (141)
 #define IDC_LOADING_PROGRESS 1071
 #define IDC_BACKDROP_TITLE 1072
+
+// uninstall dialog (132): title and company lines, the six step indicators
+#define IDC_UNINSTALL_FILES 1016
+#define IDC_UNINSTALL_FOLDER 1018
+#define IDC_UNINSTALL_REGISTRY 1019
+#define IDC_UNINSTALL_STARTUP 1020
+#define IDC_UNINSTALL_GROUP 1021
+#define IDC_UNINSTALL_DESKTOP 1022
+#define IDC_UNINSTALL_TITLE 1036
+#define IDC_UNINSTALL_COMPANY 1039
