@@ -456,3 +456,60 @@ bool AskProbe(HWND wnd, const char* dllName, const char* hookProc, const char* m
 }
 
 }  // namespace uitest
+
+namespace uitest {
+
+bool PostKey(HWND wnd, WORD vk) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  HWND target = ::GetGUIThreadInfo(::GetWindowThreadProcessId(wnd, nullptr), &info) && info.hwndFocus
+                    ? info.hwndFocus
+                    : wnd;
+  UINT scan = ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+  return ::PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16)) &&
+         ::PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+}
+
+bool RunAndRead(const std::string& cmdLine, std::string& output, DWORD timeoutMs) {
+  output.clear();
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = cmdLine;
+  BOOL started = ::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+  ::CloseHandle(writeEnd);
+  if (!started) {
+    ::CloseHandle(readEnd);
+    return false;
+  }
+  // Read while it runs, without waiting for the pipe's end: a process it starts may
+  // hold the pipe open after it ended.
+  DWORD start = ::GetTickCount();
+  bool ended = false;
+  for (;;) {
+    ended = ::WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0;
+    DWORD avail = 0;
+    while (::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) && avail > 0) {
+      char buf[4096];
+      DWORD n = 0;
+      if (!::ReadFile(readEnd, buf, avail < sizeof buf ? avail : sizeof buf, &n, nullptr) || n == 0) break;
+      output.append(buf, n);
+    }
+    if (ended || ::GetTickCount() - start > timeoutMs) break;
+  }
+  ::CloseHandle(readEnd);
+  if (!ended) ::TerminateProcess(pi.hProcess, 255);
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  return ended;
+}
+
+}  // namespace uitest

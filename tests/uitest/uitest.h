@@ -86,6 +86,15 @@ std::vector<TreeItem> TreeItems(HWND tree, DWORD pid);  // depth-first, in displ
 bool TreeSelect(HWND tree, HTREEITEM item);
 HTREEITEM TreeSelected(HWND tree);
 
+// Posts a key press (down and up) to the control that has the focus in `wnd`'s
+// thread, as the keyboard would deliver it, so the dialog keys (Enter, Esc) reach the
+// program's own message loop without needing the foreground.
+bool PostKey(HWND wnd, WORD vk);
+
+// Runs a console program (`cmdLine`, found on the path) to its end and returns what it
+// wrote to its standard output; false when it could not start or did not end in time.
+bool RunAndRead(const std::string& cmdLine, std::string& output, DWORD timeoutMs = kDefaultTimeoutMs);
+
 // Polls `cond` until it holds or the time runs out.
 template <class F>
 bool WaitFor(F cond, DWORD timeoutMs = kDefaultTimeoutMs) {
