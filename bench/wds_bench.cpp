@@ -8,21 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "KeyRallyDoc.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 class BenchDoc : public CKeyRallyDoc {
  public:

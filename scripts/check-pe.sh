@@ -1,18 +1,40 @@
 #!/usr/bin/env bash
 # Checks that a program is a 32-bit GUI executable importing only DLLs every
-# Windows has. Usage: check-pe.sh PROGRAM.exe
+# Windows has. With --shipped, also that it is fit to ship: under 1.5 MB without
+# debug information, with its version information and a manifest that asks for
+# the version 6 common controls and declares DPI awareness.
+# Usage: check-pe.sh [--shipped] PROGRAM.exe...
 set -uo pipefail
 export LC_ALL=C  # objdump speaks the locale's language otherwise
-exe="$1"
+shipped=0
+[[ "${1:-}" == --shipped ]] && { shipped=1; shift; }
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|winmm|msvcrt|version)\.dll$'
-head=$(i686-w64-mingw32-objdump -f "$exe") || { echo "cannot read $exe"; exit 1; }
-priv=$(i686-w64-mingw32-objdump -p "$exe")
-fail=0
-grep -q 'file format pei-i386' <<<"$head" || { echo "not PE32 i386: $exe"; fail=1; }
-grep -q 'Subsystem.*(Windows GUI)' <<<"$priv" || { echo "not the GUI subsystem: $exe"; fail=1; }
-while read -r dll; do
-  low=$(tr 'A-Z' 'a-z' <<<"$dll")
-  if ! grep -Eq "$allowed" <<<"$low"; then echo "imports $dll"; fail=1; fi
-done < <(grep 'DLL Name:' <<<"$priv" | awk '{print $3}')
-[[ $fail == 0 ]] && echo "ok: $(basename "$exe") is PE32 i386, GUI, system DLLs only"
-exit $fail
+rc=0
+for exe in "$@"; do
+  head=$(i686-w64-mingw32-objdump -h -f "$exe") || { echo "cannot read $exe"; rc=1; continue; }
+  priv=$(i686-w64-mingw32-objdump -p "$exe")
+  fail=0
+  grep -q 'file format pei-i386' <<<"$head" || { echo "not PE32 i386: $exe"; fail=1; }
+  grep -q 'Subsystem.*(Windows GUI)' <<<"$priv" || { echo "not the GUI subsystem: $exe"; fail=1; }
+  while read -r dll; do
+    low=$(tr 'A-Z' 'a-z' <<<"$dll")
+    if ! grep -Eq "$allowed" <<<"$low"; then echo "imports $dll: $exe"; fail=1; fi
+  done < <(grep 'DLL Name:' <<<"$priv" | awk '{print $3}')
+  if ((shipped)); then
+    size=$(stat -c %s "$exe")
+    ((size < 1536 * 1024)) || { echo "$size bytes, not under 1.5 MB: $exe"; fail=1; }
+    grep -q '\.debug_' <<<"$head" && { echo "carries debug information: $exe"; fail=1; }
+    # resource types in the root table: 16 is the version, 24 the manifest
+    types=$(awk '/The .rsrc Resource Directory/{on=1} on && /^[0-9a-f]+   Entry: ID:/{sub(",", "", $4); print $4}' <<<"$priv")
+    grep -qi '^0x0*10$' <<<"$types" || { echo "no version information: $exe"; fail=1; }
+    grep -qi '^0x0*18$' <<<"$types" || { echo "no manifest: $exe"; fail=1; }
+    text=$(strings -n 8 "$exe")
+    grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <<<"$(tr -s ' \n' ' ' <<<"$text")" ||
+      { echo "the manifest does not ask for the version 6 common controls: $exe"; fail=1; }
+    grep -q '<dpiAware[^>]*>true' <<<"$text" || { echo "the manifest declares no DPI awareness: $exe"; fail=1; }
+  fi
+  if ((fail)); then rc=1; else
+    echo "ok: $(basename "$exe") is PE32 i386, GUI, system DLLs only$( ((shipped)) && echo ", $(stat -c %s "$exe") bytes, version and manifest")"
+  fi
+done
+exit $rc

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 pkgs=(g++-mingw-w64-i686 cmake make g++ googletest wine wine32:i386 wine64 xvfb xauth
-      locales fonts-ipafont-gothic fonts-ipafont-mincho imagemagick)
+      locales fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho imagemagick)
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,29 +1,21 @@
 #!/usr/bin/env bash
-# Lays out a sample distribution folder: the installer as Setup.exe, a small
-# application (the typing game when it is built) and a few files around it.
+# Lays out the sample distribution folder: the installer as Setup.exe, the typing
+# game with its sounds, two word lists and a Japanese read-me, as a distribution
+# ships them (stripped programs).
 # Usage: make-dist.sh DIR
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"
 bin="$root/build/win32/bin"
+ship="$root/build/win32/ship"
 rm -rf "$dir"
-mkdir -p "$dir/words" "$dir/doc"
-cp "$bin/Hanbell.exe" "$dir/Setup.exe"
-if [[ -f "$bin/KeyRally.exe" ]]; then
-  cp "$bin/KeyRally.exe" "$dir/KeyRally.exe"
-else
-  cp "$bin/Hanbell.exe" "$dir/KeyRally.exe"  # stands in until the game is built
-fi
-printf '打鍵丸 — タイピング練習ゲーム\r\n\r\n180 秒のあいだに表示される単語を入力して Enter を押します。\r\n' |
-  iconv -f UTF-8 -t CP932 > "$dir/doc/readme.txt"
-# a word list in the game's file format: count, then each word with a 1-byte length
-python3 - "$dir/words/basic.wds" <<'PY'
-import struct, sys
-words = ["apple", "keyboard", "たいぴんぐ", "打鍵丸", "window"]
-out = struct.pack("<I", len(words))
-for w in words:
-    b = w.encode("cp932")
-    out += bytes([len(b)]) + b
-open(sys.argv[1], "wb").write(out)
-PY
+mkdir -p "$dir/words"
+cp "$ship/Setup.exe" "$ship/KeyRally.exe" "$dir/"
+for wav in Openin.wav bark.wav; do
+  [[ -f "$bin/$wav" ]] && cp "$bin/$wav" "$dir/"
+done
+# the read-me in the programs' code page, with Windows line ends
+sed 's/$/\r/' "$root/demo/readme.txt" | iconv -f UTF-8 -t CP932 > "$dir/ReadMe.txt"
+"$root/build/host/demo/wdsmake" "$root/demo/words-english.txt" "$dir/words/english.wds" >/dev/null
+"$root/build/host/demo/wdsmake" "$root/demo/words-romaji.txt" "$dir/words/romaji.wds" >/dev/null
 echo "$dir"

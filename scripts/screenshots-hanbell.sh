@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Hanbell's windows under Xvfb: the loading window while a large tree
-# is filled, the wizard's authoring form, and the install form over the blue backdrop.
+# is filled, the wizard's authoring form, the install form over the blue backdrop, the
+# advanced options, their open-after-install file dialog and their folder browser.
 # Usage: screenshots-hanbell.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -32,6 +33,25 @@ printf '%s\r\n' '[Setup]' 'Title=打鍵丸' 'Version=Ver 1.20' 'Name=TOVANE Soft
   '_t2=ｲﾝｽﾄｰﾙ先を確かめて「登録」を押して下さい。' \
   '[TreeCtrl]' "Select=$(winepath -w "$dist")\\KeyRally.exe" | cp932 > "$dist/Setup.ini"
 
+# The same distribution with its files listed, for the install run (a pause that lets
+# the bar be seen moving).
+inst="$work/inst"
+cp -r "$dist" "$inst"
+w="$(winepath -w "$inst")"
+{
+  printf '%s\r\n' '[Setup]' 'Title=打鍵丸' 'Version=Ver 1.20' 'Name=TOVANE Soft' 'Mode=1' 'STime=400' \
+    '[Commentary]' 'Count=1' '_t0=ｲﾝｽﾄｰﾙ先を確かめて「登録」を押して下さい。' '[Option]' 'BlueBack=1' '[TreeCtrl]' \
+    "Select=$w\\KeyRally.exe" "TopRoot=$w\\"
+  i=0
+  for e in "|16" "KeyRally.exe|32" "words\\|16" "words\\basic.wds|32" "words\\上級.wds|32" "doc\\|16" \
+      "doc\\readme.txt|32" "doc\\画像\\|16" "doc\\画像\\title.bmp|32" "sounds\\|16" "sounds\\bark.wav|32" \
+      "sounds\\Openin.wav|32"; do
+    printf '_f%d=%s\\%s\r\n' "$i" "$w" "$e"
+    i=$((i + 1))
+  done
+  printf 'Count=%d\r\nFiles=7\r\n' "$i"
+} | cp932 > "$inst/Setup.ini"
+
 # A large distribution, so that the loading window stays up long enough to be seen.
 big="$work/big"
 mkdir -p "$big"
@@ -58,4 +78,10 @@ failed=0
 [[ -n "${HB_SKIP_LOADING:-}" ]] || shot hanbell-loading.png loading "$big"
 shot hanbell-authoring.png authoring "$dist"
 shot hanbell-install.png install "$dist"
+shot hanbell-installing.png installing "$inst"
+shot hanbell-installed.png installed "$inst"
+shot hanbell-overwrite.png overwrite "$inst"
+shot hanbell-advanced.png advanced "$dist"
+shot hanbell-afterinstall.png afterinstall "$dist"
+shot hanbell-folderbrowser.png browser "$dist"
 exit $failed

@@ -7,8 +7,8 @@
 
 #define IDD_SETUPWIZARD_DIALOG 102 // main wizard
 #define IDD_UNINSTALL 132          // uninstall dialog
-#define IDD_ALTITUDE 133           // advanced options
-#define IDD_OPENFILE 134           // open-after-install file dialog
+#define IDD_OPENFILE 133           // open-after-install file dialog
+#define IDD_ALTITUDE 134           // advanced options
 #define IDD_LOADING 138            // "Now Loading..." window
 #define IDD_BACKDROP 141           // blue title backdrop
 
@@ -47,6 +47,29 @@
 // loading window (138) and backdrop (141)
 #define IDC_LOADING_PROGRESS 1071
 #define IDC_BACKDROP_TITLE 1072
+
+// advanced options (134) and open-after-install file dialog (133)
+#define IDC_AI_TREE 1027
+#define IDC_AI_HEADING 1036
+#define IDC_AI_EXPLANATION 1046
+#define IDC_ALT_SETDIR 1050
+#define IDC_ALT_EXECUTE 1051
+#define IDC_ALT_READMETEXT 1052
+#define IDC_ALT_SETREADME 1053
+#define IDC_ALT_SHORTCUT 1054
+#define IDC_ALT_CLEARSHORTCUT 1055
+#define IDC_ALT_GROUP 1056
+#define IDC_ALT_CLEARGROUP 1057
+#define IDC_ALT_CLEARALL 1058
+#define IDC_ALT_NAMELIST 1059
+#define IDC_ALT_CLEARGROUPTREE 1060
+#define IDC_ALT_CLEARNAMES 1061
+#define IDC_ALT_GROUPTREE 1062
+#define IDC_ALT_SYSTEMTREE 1063
+#define IDC_ALT_CLEARSYSTEMTREE 1064
+#define IDC_ALT_REFRESHNAMES 1065
+#define IDC_ALT_NAMEEDIT 1067
+#define IDC_ALT_INSTALLDIR 1070
 
 // uninstall dialog (132): title and company lines, the six step indicators
 #define IDC_UNINSTALL_FILES 1016

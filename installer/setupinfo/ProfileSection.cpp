@@ -1,6 +1,7 @@
 #include "ProfileSection.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "Mbcs.h"
 
@@ -100,18 +101,17 @@ void CProfileSection::Clear() {
 
 void CProfileSection::Assign(const char* data, std::size_t size) {
   Clear();
+  m_index.reserve(size / 16);
   std::size_t i = 0;
   while (i < size && data[i] != '\0') {
     std::size_t end = i;
     while (end < size && data[end] != '\0') ++end;
-    std::string line(data + i, end - i);
+    const char* line = data + i;
+    const char* eq = static_cast<const char*>(std::memchr(line, '=', end - i));  // '=' is never a trail byte
     Entry e;
-    std::size_t eq = line.find('=');  // '=' is never a trail byte
-    if (eq == std::string::npos) {
-      e.strKey = line;
-    } else {
-      e.strKey = line.substr(0, eq);
-      e.strValue = line.substr(eq + 1);
+    e.strKey.assign(line, eq ? eq : data + end);
+    if (eq) {
+      e.strValue.assign(eq + 1, data + end);
       e.bHasValue = true;
     }
     m_index.emplace(mbcs::ToLower(e.strKey), m_keys.size());  // keeps the first of equal names
@@ -149,178 +149,95 @@ int CProfileSection::GetInt(const std::string& key, int def) const {
 
 namespace {
 
-struct Key {
-  std::string strName;
-  std::string strValue;
-  bool bHasValue = false;
-};
+bool IsAscii(const std::string& s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
 
-struct Section {
-  std::string strName;  // "" for the lines before the first header: no header is written
-  std::vector<Key> keys;
-};
-
-typedef std::vector<Section> Profile;
-
-Profile Parse(const std::string& text) {
-  Profile prof(1);
+// A written name or value as the platform stores it: without its leading blanks. Null
+// when it would not read back the same once the file is reloaded (a line break, or a
+// blank at its end, which the next reload trims); `trimmed` holds a copy where needed.
+const std::string* StoredForm(const std::string& s, std::string& trimmed) {
   std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t end = i;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    std::string line = Trim(text.substr(i, end - i));
-    i = end + 1;
-    if (line.empty()) continue;
-    if (line[0] == '[') {
-      std::size_t close = mbcs::FindLastChar(line, ']');
-      if (close != std::string::npos) {
-        Section sec;
-        sec.strName = Trim(line.substr(1, close - 1));
-        prof.push_back(std::move(sec));
-        continue;
-      }
-    }
-    Key key;
-    std::size_t eq = line.find('=');
-    if (eq == std::string::npos) {
-      key.strName = line;
-    } else {
-      key.strName = TrimRight(line.substr(0, eq));
-      key.strValue = TrimLeft(line.substr(eq + 1));
-      key.bHasValue = true;
-    }
-    prof.back().keys.push_back(std::move(key));
-  }
-  return prof;
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  if (s.find_first_of("\r\n", i) != std::string::npos || (i < s.size() && IsBlank(s.back()))) return nullptr;
+  if (i == 0) return &s;
+  trimmed.assign(s, i, std::string::npos);
+  return &trimmed;
 }
-
-std::string Serialize(const Profile& prof) {
-  std::string out;
-  for (const Section& sec : prof) {
-    if (!sec.strName.empty()) out += "[" + sec.strName + "]\r\n";
-    for (const Key& key : sec.keys) {
-      out += key.strName;
-      if (key.bHasValue) out += "=" + key.strValue;
-      out += "\r\n";
-    }
-  }
-  return out;
-}
-
-// Whether a written name or value reads back unchanged after the file is reloaded.
-bool ReadsBackAsKey(const std::string& name) {
-  if (name.find_first_of("=\r\n") != std::string::npos) return false;
-  if (!name.empty() && name[0] == '[' && mbcs::FindLastChar(name, ']') != std::string::npos) return false;
-  return name == Trim(name);
-}
-bool ReadsBackAsValue(const std::string& value) {
-  return value.find_first_of("\r\n") == std::string::npos && value == TrimRight(value);
-}
-bool ReadsBackAsSection(const std::string& name) {
-  return name.find_first_of("\r\n") == std::string::npos && name == Trim(name);
-}
-
-// The target section of a run of writes, with an index of its keys.
-class CWriter {
- public:
-  CWriter(const std::string& text, const std::string& section) : m_prof(Parse(text)), m_strSection(section) {
-    // "[]" has no header when written, so its keys join the section before it once the
-    // file has been rewritten.
-    for (std::size_t s = 1; s < m_prof.size(); ++s)
-      if (m_prof[s].strName.empty()) m_bHeaderless = true;
-    Locate();
-  }
-
-  // One profile write; true when it changed the profile.
-  bool Write(const std::string& keyArg, const std::string& valueArg) {
-    if (m_bReload) {
-      // Every profile write reloads the file: what the last one wrote is read back.
-      m_strFile = Serialize(m_prof);
-      m_bFileCurrent = true;  // the file holds this until a write changes something
-      m_prof = Parse(m_strFile);
-      Locate();
-      m_bReload = false;
-    }
-    std::string value = TrimLeft(valueArg);
-    if (m_nSection == kNone) {
-      Section sec;
-      sec.strName = TrimLeft(m_strSection);
-      m_prof.push_back(std::move(sec));
-      m_nSection = m_prof.size() - 1;
-      m_bReload = !ReadsBackAsSection(m_prof.back().strName);
-    }
-    std::vector<Key>& keys = m_prof[m_nSection].keys;
-    std::string folded = mbcs::ToLower(Trim(keyArg));
-    auto it = m_index.find(folded);
-    if (it != m_index.end()) {
-      Key& key = keys[it->second];
-      if (key.bHasValue && key.strValue == value) return false;
-      m_bFileCurrent = false;
-      key.strValue = value;
-      key.bHasValue = true;
-    } else {
-      m_bFileCurrent = false;
-      Key key;
-      key.strName = TrimLeft(keyArg);
-      key.strValue = value;
-      key.bHasValue = true;
-      m_index.emplace(folded, keys.size());
-      keys.push_back(std::move(key));
-      if (!ReadsBackAsKey(keys.back().strName)) m_bReload = true;
-    }
-    if (!ReadsBackAsValue(value) || m_bHeaderless) m_bReload = true;
-    m_bHeaderless = false;
-    return true;
-  }
-
-  std::string Text() const { return m_bFileCurrent ? m_strFile : Serialize(m_prof); }
-
- private:
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-  void Locate() {
-    m_nSection = kNone;
-    m_index.clear();
-    std::string name = Trim(m_strSection);
-    for (std::size_t s = 0; s < m_prof.size(); ++s) {
-      if (mbcs::IEquals(m_prof[s].strName, name)) {
-        m_nSection = s;
-        break;
-      }
-    }
-    if (m_nSection == kNone) return;
-    const std::vector<Key>& keys = m_prof[m_nSection].keys;
-    for (std::size_t k = 0; k < keys.size(); ++k) m_index.emplace(mbcs::ToLower(keys[k].strName), k);
-  }
-
-  Profile m_prof;
-  std::string m_strSection;
-  std::size_t m_nSection = kNone;
-  std::unordered_map<std::string, std::size_t> m_index;  // folded key name -> first key
-  bool m_bHeaderless = false;   // a section other than the first has no name
-  bool m_bReload = false;       // the last write left something that reads back otherwise
-  std::string m_strFile;        // the file's text at the last reload
-  bool m_bFileCurrent = false;  // no change since that reload
-};
 
 }  // namespace
 
-bool ApplyProfileWrites(const std::string& text, const std::string& section, const std::vector<ProfileWrite>& writes,
-                        std::string& result, bool& changed) {
-  changed = false;
-  result = text;
-  for (const ProfileWrite& w : writes) {
-    std::string name = TrimLeft(w.first);
-    if (name.empty() || name[0] == '=') return false;
+bool MergeProfileWrites(const CProfileSection& current, const std::vector<ProfileWrite>& writes, std::string& text,
+                        std::vector<std::size_t>& changed) {
+  changed.clear();
+  const std::vector<CProfileSection::Entry>& keys = current.m_keys;
+  for (const CProfileSection::Entry& e : keys)
+    if (!e.bHasValue || e.strKey.empty()) return false;
+  // Values in force: the section's own until written; keys appended after them.
+  std::vector<const std::string*> value(keys.size(), nullptr);
+  for (std::size_t k = 0; k < keys.size(); ++k) value[k] = &keys[k].strValue;
+  std::vector<std::pair<const std::string*, const std::string*>> added;
+  std::unordered_map<std::string, std::size_t> addedIndex;
+  std::vector<std::string> trimmed(2 * writes.size());
+  std::string folded;
+  for (std::size_t w = 0; w < writes.size(); ++w) {
+    const std::string* key = StoredForm(writes[w].first, trimmed[2 * w]);
+    const std::string* val = StoredForm(writes[w].second, trimmed[2 * w + 1]);
+    if (!key || !val || key->empty() || (*key)[0] == ';' || (*key)[0] == '[' || key->find('=') != std::string::npos ||
+        !IsAscii(*key))
+      return false;
+    folded = *key;
+    for (char& c : folded)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    auto it = current.m_index.find(folded);
+    if (it != current.m_index.end()) {
+      if (*value[it->second] == *val) continue;
+      value[it->second] = val;
+    } else {
+      auto a = addedIndex.emplace(folded, added.size());
+      if (a.second) added.emplace_back(key, val);
+      else if (*added[a.first->second].second == *val) continue;
+      else added[a.first->second].second = val;
+    }
+    changed.push_back(w);
   }
-  for (const Section& sec : Parse(text))
-    for (const Key& key : sec.keys)
-      if (key.strName.empty()) return false;
-  if (writes.empty()) return true;
-  CWriter writer(text, section);
-  for (const ProfileWrite& w : writes)
-    if (writer.Write(w.first, w.second)) changed = true;
-  if (changed) result = writer.Text();
+  text.clear();
+  auto put = [&text](const std::string& k, const std::string& v) {
+    text.append(k).append(1, '=').append(v).append(1, '\0');
+  };
+  for (std::size_t k = 0; k < keys.size(); ++k) put(keys[k].strKey, *value[k]);
+  for (const auto& a : added) put(*a.first, *a.second);
+  text += '\0';
+  return true;
+}
+
+bool SectionWriteFits(const std::string& text, const std::string& section) {
+  // A file with a UTF-8 signature holds characters the section's code page 932 copy
+  // would lose; UTF-16 files have zero bytes.
+  if (section.empty() || section != Trim(section) || !IsAscii(section) || text.find('\0') != std::string::npos ||
+      text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    return false;
+  int seen = 0;
+  bool inSection = false;
+  for (std::size_t i = 0; i < text.size();) {
+    while (i < text.size() && IsBlank(text[i])) ++i;  // line breaks included
+    std::size_t end = text.find_first_of("\r\n", i);
+    if (end == std::string::npos) end = text.size();
+    if (i < end && text[i] == ';' && inSection) return false;
+    if (i < end && text[i] == '[') {
+      std::string line = Trim(text.substr(i, end - i));
+      std::size_t close = mbcs::FindLastChar(line, ']');
+      if (close != std::string::npos) {
+        std::string name = Trim(line.substr(1, close - 1));
+        if (name.empty() && inSection) return false;  // its keys would join this section
+        if (!name.empty()) inSection = mbcs::IEquals(name, section);
+        if (inSection && ++seen > 1) return false;
+      }
+    }
+    i = end;
+  }
   return true;
 }
 

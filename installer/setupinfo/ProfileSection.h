@@ -1,14 +1,7 @@
 // A whole profile section at once. Reading: the section's "key=value" lines, fetched
 // once, answer lookups as the key-by-key profile reads would. Writing: a list of key
-// writes applied to the file text in one pass, leaving the bytes that one profile write
-// per key would leave. Portable: the file work is in ProfileSection_win.
-//
-// The rules are those of the platform's profile functions as Wine implements them:
-// each write reloads the file (lines split at CR or LF, blanks and ^Z trimmed, empty
-// lines dropped, the section name between "[" and the last "]"), changes the first
-// matching key of the first matching section (ASCII case folded) or appends it, and,
-// when something changed, rewrites the whole file as "[name]" and "key=value" lines
-// ending in CR LF. A write that finds its value in place leaves the file untouched.
+// writes merged into the section as one profile write per key would leave it, for the
+// platform's whole-section write. Portable: the file work is in ProfileSection_win.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -17,6 +10,8 @@
 #include <vector>
 
 namespace setupinfo {
+
+typedef std::pair<std::string, std::string> ProfileWrite;  // key and value of one key write
 
 class CProfileSection {
  public:
@@ -39,6 +34,8 @@ class CProfileSection {
   std::size_t GetKeyCount() const { return m_keys.size(); }
 
  private:
+  friend bool MergeProfileWrites(const CProfileSection&, const std::vector<ProfileWrite>&, std::string&,
+                                 std::vector<std::size_t>&);
   struct Entry {
     std::string strKey;
     std::string strValue;
@@ -54,16 +51,25 @@ std::string ProfileValueForBuffer(const std::string& raw, int size);
 // GetPrivateProfileIntA's number for a stored value; `def` when it reads as empty.
 int ProfileIntFromValue(const std::string& raw, int def);
 
-// One key write of a list: key and value as handed to the profile write.
-typedef std::pair<std::string, std::string> ProfileWrite;
+// The section's text after `writes` were made one by one, as the whole-section write
+// takes it ("key=value\0...\0\0"): a key already there (the first of that name, ASCII
+// case folded) changes in place, a new key is appended, keys not written stay.
+// `changed` lists, in order, the writes that changed something when they were made;
+// the others found their value in place. False where the section write of that text
+// would not leave what the key writes would: the section holds a line without "=" or
+// a key without a name, or a written key or value would be stored or read back
+// otherwise (no name, a blank at its end, a line break, "=" in a key, a key starting
+// with ";" or "[", or holding double-byte characters, whose case the platform folds
+// its own way).
+bool MergeProfileWrites(const CProfileSection& current, const std::vector<ProfileWrite>& writes, std::string& text,
+                        std::vector<std::size_t>& changed);
 
-// The file text after `writes` were made one by one into `section` of a file that held
-// `text` ("" for a missing file). `changed` is false when no write changed anything, in
-// which case the file must be left as it is. Texts are code page 932 as the platform's
-// conversion leaves them (see ProfileSection_win), without zero bytes. Returns false,
-// computing nothing, for keys with an empty name in the file or the writes, whose
-// handling is left to the platform.
-bool ApplyProfileWrites(const std::string& text, const std::string& section, const std::vector<ProfileWrite>& writes,
-                        std::string& result, bool& changed);
+// Whether a whole-section write of `section` into the file `text` can leave what key
+// writes would: false for a section name the platform would trim or fold its own way
+// (blanks around it, double-byte characters), and where the file holds what the
+// section read does not show but the section write would drop or move: a comment line
+// in the section, a second section of that name, a header without a name after it
+// (its keys join the section before it). Unicode files are left to the key writes.
+bool SectionWriteFits(const std::string& text, const std::string& section);
 
 }  // namespace setupinfo

@@ -4,60 +4,40 @@ namespace setupinfo {
 
 namespace {
 
-// Text as the profile functions see it after their round trip through UTF-16: bytes
-// that are no code page 932 character come back as the platform replaces them.
-std::string Normalize(const std::string& s) {
-  if (s.empty()) return s;
-  int nw = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  if (nw <= 0) return s;
-  std::wstring w(static_cast<std::size_t>(nw), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], nw);
-  int na = ::WideCharToMultiByte(CP_ACP, 0, w.data(), nw, nullptr, 0, nullptr, nullptr);
-  if (na <= 0) return s;
-  std::string out(static_cast<std::size_t>(na), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, w.data(), nw, &out[0], na, nullptr, nullptr);
-  return out;
-}
-
-// A key or value as the profile write receives it: a lead byte without its trail at
-// the very end is dropped by the platform's conversion of arguments.
-std::string NormalizeArgument(const std::string& s) {
-  std::size_t i = 0, last = 0;
-  while (i < s.size()) {
-    last = i;
-    i += (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(s[i])) && i + 1 < s.size()) ? 2 : 1;
-  }
-  if (!s.empty() && last == s.size() - 1 && IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(s[last])))
-    return Normalize(s.substr(0, last));
-  return Normalize(s);
-}
-
-// The whole file, or false when it cannot be opened (a missing file is "" and true).
-bool ReadWholeFile(const CString& path, std::string& text, FILETIME& written, bool& exists) {
+// The whole file as bytes; false when it exists but cannot be read ("" for no file).
+bool ReadWholeFile(const CString& path, std::string& text) {
   text.clear();
-  exists = false;
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     DWORD err = ::GetLastError();
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
   }
-  exists = true;
-  ::GetFileTime(h, nullptr, nullptr, &written);
-  DWORD size = ::GetFileSize(h, nullptr);
+  DWORD size = ::GetFileSize(h, nullptr), got = 0;
   bool ok = size != INVALID_FILE_SIZE;
   if (ok && size > 0) {
     text.resize(size);
-    DWORD got = 0;
     ok = ::ReadFile(h, &text[0], size, &got, nullptr) && got == size;
   }
   ::CloseHandle(h);
   return ok;
 }
 
-bool HasSignature(const std::string& t) {
-  return (t.size() >= 3 && t.compare(0, 3, "\xEF\xBB\xBF") == 0) ||
-         (t.size() >= 2 && (t.compare(0, 2, "\xFF\xFE") == 0 || t.compare(0, 2, "\xFE\xFF") == 0));
+// Whether the profile functions see `s` as these very bytes: a lead byte without its
+// trail, or a second spelling of a character, comes back otherwise from their round
+// trip through UTF-16 (and a lone lead byte would swallow the zero after it in a
+// section text).
+bool SurvivesConversion(const std::string& s) {
+  bool ascii = true;
+  for (char c : s) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return true;
+  int nw = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  if (nw <= 0) return false;
+  std::wstring w(static_cast<std::size_t>(nw), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], nw);
+  std::string back(s.size() + 1, '\0');
+  int na = ::WideCharToMultiByte(CP_ACP, 0, w.data(), nw, &back[0], static_cast<int>(back.size()), nullptr, nullptr);
+  return na == static_cast<int>(s.size()) && back.compare(0, s.size(), s) == 0;
 }
 
 BOOL WriteKeyByKey(const CString& path, const char* section, const std::vector<ProfileWrite>& writes) {
@@ -89,41 +69,25 @@ BOOL ReadSection(const CString& path, const char* section, CProfileSection& out)
 
 BOOL WriteSection(const CString& path, const char* section, const std::vector<ProfileWrite>& writes) {
   if (writes.empty()) return TRUE;
-  std::string text;
-  FILETIME before = {0, 0};
-  bool exists = false;
-  if (!ReadWholeFile(path, text, before, exists)) return WriteKeyByKey(path, section, writes);
-  // Unicode files and files with zero bytes are rare; the platform handles them itself.
-  if (HasSignature(text) || text.find('\0') != std::string::npos) return WriteKeyByKey(path, section, writes);
-
-  std::vector<ProfileWrite> normalized;
-  normalized.reserve(writes.size());
-  for (const ProfileWrite& w : writes) normalized.emplace_back(NormalizeArgument(w.first), NormalizeArgument(w.second));
-  bool changed = false;
-  std::string result;
-  if (!ApplyProfileWrites(Normalize(text), NormalizeArgument(section), normalized, result, changed))
-    return WriteKeyByKey(path, section, writes);
-  if (!changed) return TRUE;  // every value already in place: the file is left as it is
-
-  // Created and written as the profile write does it, so attributes end up the same.
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return FALSE;
-  DWORD put = 0;
-  BOOL ok = result.empty() || (::WriteFile(h, result.data(), static_cast<DWORD>(result.size()), &put, nullptr) &&
-                               put == result.size());
-  // Readers that cache the file notice a change by its write time: make sure it moves.
-  FILETIME after;
-  if (ok && exists && ::GetFileTime(h, nullptr, nullptr, &after) && CompareFileTime(&after, &before) == 0) {
-    ULARGE_INTEGER t;
-    t.LowPart = after.dwLowDateTime;
-    t.HighPart = after.dwHighDateTime;
-    t.QuadPart += 1;
-    after.dwLowDateTime = t.LowPart;
-    after.dwHighDateTime = t.HighPart;
-    ::SetFileTime(h, nullptr, nullptr, &after);
+  // The section is read and written whole where that leaves what one write per key
+  // would (each rewrites the whole file); elsewhere the keys go one by one.
+  std::string text, merged;
+  CProfileSection current;
+  std::vector<std::size_t> changed;
+  bool fits = ReadWholeFile(path, text) && SectionWriteFits(text, section) && ReadSection(path, section, current);
+  for (std::size_t i = 0; fits && i < writes.size(); ++i)
+    fits = SurvivesConversion(writes[i].first) && SurvivesConversion(writes[i].second);
+  if (!fits || !MergeProfileWrites(current, writes, merged, changed)) return WriteKeyByKey(path, section, writes);
+  if (changed.empty()) return TRUE;  // every value already in place: the file is left as it is
+  // The platform appends each key of a section write after all the keys before it, so
+  // the write of n keys costs about n / 1000 file rewrites: fewer changed keys are
+  // written alone (the writes that change nothing are skipped, as they would do nothing).
+  if (changed.size() <= 1 + current.GetKeyCount() / 1000) {
+    std::vector<ProfileWrite> alone;
+    for (std::size_t i : changed) alone.push_back(writes[i]);
+    return WriteKeyByKey(path, section, alone);
   }
-  ::CloseHandle(h);
-  return ok;
+  return ::WritePrivateProfileSectionA(section, merged.data(), path.c_str());
 }
 
 }  // namespace setupinfo

@@ -13,8 +13,9 @@ namespace setupinfo {
 BOOL ReadSection(const CString& path, const char* section, CProfileSection& out);
 
 // Writes the keys of `writes` into `section` of the file at `path`, in order, with the
-// result of one WritePrivateProfileStringA per key but one read and one write of the
-// file. FALSE when the file could not be written.
+// result of one WritePrivateProfileStringA per key: through one whole-section read and
+// write where that leaves the same, else key by key. FALSE when the file could not be
+// written.
 BOOL WriteSection(const CString& path, const char* section, const std::vector<ProfileWrite>& writes);
 
 }  // namespace setupinfo

@@ -1,8 +1,9 @@
 // Saving the authoring: every value of the wizard into Setup.ini, in the order a
 // fresh file shows them. The first key is written alone (its result decides whether
 // to go on); after it, each run of keys of one section, and each list, is written
-// with one pass over the file that leaves the same bytes as writing the keys one by
-// one (every profile write rewrites the whole file, which is long with a big tree).
+// as one section write merged from the file's section, which leaves the same bytes as
+// writing the keys one by one (every profile write rewrites the whole file, which is
+// long with a big tree).
 #include <string>
 #include <vector>
 

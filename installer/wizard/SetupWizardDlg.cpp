@@ -1,9 +1,12 @@
 #include "SetupWizardDlg.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "AdvancedOptionDlg.h"
 #include "FolderPicker.h"
 #include "Globals.h"
+#include "InstallPlan.h"
 #include "LoadingDlg.h"
 #include "ProfileSection_win.h"
 #include "SetupDirectory.h"
@@ -236,12 +239,20 @@ void CSetupWizardDlg::ShowInstallForm(const CString& title, const CString& versi
 }
 
 // The advanced options' lists. One capacity for all four arrays; stored counts are
-// cut to it so that a damaged file cannot overrun them.
+// cut to it so that a damaged file cannot overrun them. In install form the arrays
+// hold every listed entry (up to a bound), so that the install makes every shortcut
+// the uninstall will look for.
 void CSetupWizardDlg::LoadAltitudeLists(const CString& iniPath) {
   FreeArrays();
   int nItems = static_cast<int>(m_treeFiles.GetCount());
   if (nItems < 0) nItems = 100;
   m_nArrayCapacity = nItems + 50;
+  if (!g_bAuthorMode) {
+    int nLargest = 0;
+    for (const char* sec : {kSecGroup, kSecGrpSC, kSecSystem})
+      nLargest = std::max(nLargest, GetInt(iniPath, sec, "Files", 0));
+    m_nArrayCapacity = installplan::InstallListCapacity(m_nArrayCapacity, nLargest);
+  }
   m_pGroupFiles = new CString[m_nArrayCapacity];
   m_pGroupShortcutNames = new CString[m_nArrayCapacity];
   m_pGroupShortcutFiles = new CString[m_nArrayCapacity];
@@ -320,8 +331,13 @@ void CSetupWizardDlg::OnRefreshTree() {
   EnableControls(TRUE);
 }
 
-// The advanced options dialog is not part of the wizard yet.
-void CSetupWizardDlg::OnAltitude() {}
+// Without a parent the dialog is owned by this wizard, whose setup options it edits.
+void CSetupWizardDlg::OnAltitude() {
+  HbBeep();
+  CAdvancedOptionDlg dlg;
+  dlg.DoModal();
+  HbBeep();
+}
 
 void CSetupWizardDlg::OnKillFocusInstallDir() {
   CString text = m_edtInstallDir.GetWindowText();
@@ -353,9 +369,13 @@ void CSetupWizardDlg::OnOK() {
   EndDialog(IDOK);
 }
 
-// The install run is a change of its own; until it lands, 登録 in the install form
-// neither installs nor closes the wizard.
-void CSetupWizardDlg::OnInstallRequested() {}
+void CSetupWizardDlg::OnInstallRequested() {
+  EnableControls(FALSE);
+  if (RunInstall())
+    EndDialog(IDOK);
+  else
+    EnableControls(TRUE);
+}
 
 void CSetupWizardDlg::OnCancel() {
   EnableControls(FALSE);

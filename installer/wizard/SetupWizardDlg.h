@@ -63,6 +63,9 @@ class CSetupWizardDlg : public CDialog {
   void EnableControls(BOOL bEnable);
   // Writes everything the author set into Setup.ini (SaveSetupInfo.cpp).
   void SaveSetupInfo();
+  // Installs from the install form (installer/install/RunInstall_win.cpp); FALSE when
+  // the run stopped early and the wizard stays open.
+  BOOL RunInstall();
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -88,7 +91,7 @@ class CSetupWizardDlg : public CDialog {
   void FreeArrays();
   void CenterOnWorkArea();
 
-  // Install form's 登録: the install run is not part of the wizard yet.
+  // Install form's 登録: install, and close once the run went to its end.
   void OnInstallRequested();
 
   DECLARE_MESSAGE_MAP()

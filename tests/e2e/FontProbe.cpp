@@ -7,6 +7,8 @@
 // With lParam kProbeBeeps it answers instead with the beeps the program has sounded
 // since it was first asked ("500/10 500/10", frequency/duration): the first such ask
 // points the program's import of Beep at a recorder and pins this DLL in the process.
+// With lParam kProbeRefuseUninstallKey the program's RegCreateKeyExA refuses, from then
+// on, every key below "...\UnInstall\" with ERROR_ACCESS_DENIED; the answer is "refusing".
 // With lParam kProbeIcons it tells whether the window's icons are the program's.
 #include <windows.h>
 
@@ -19,7 +21,8 @@
 namespace {
 
 constexpr LPARAM kProbeBeeps = -2;
-constexpr LPARAM kProbeIcons = -3;
+constexpr LPARAM kProbeRefuseUninstallKey = -3;
+constexpr LPARAM kProbeIcons = -4;
 
 // The window's big and small icon against the program's icon 128: "program", "other" or
 // "none" for each (icon handles do not cross processes under Wine).
@@ -41,31 +44,46 @@ BOOL WINAPI RecordBeep(DWORD freq, DWORD duration) {
   return TRUE;
 }
 
-// Points the program's own import of kernel32's Beep at RecordBeep.
-bool RecordBeeps() {
+// Points the program's own import of `function` from `dll` at `replacement`; the
+// original goes to *original. Pins this DLL in the process, which then calls into it.
+bool PatchImport(const char* dll, const char* function, const void* replacement, ULONG_PTR* original) {
   BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (!dir.VirtualAddress) return false;
   for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "kernel32.dll") != 0 || !imp->OriginalFirstThunk) continue;
+    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), dll) != 0 || !imp->OriginalFirstThunk) continue;
     auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
     for (; names->u1.AddressOfData; ++names, ++slots) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(byName->Name), "Beep") != 0) continue;
+      if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
       HMODULE self = nullptr;
       ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(&RecordBeep), &self);
+                           reinterpret_cast<LPCSTR>(&PatchImport), &self);
       DWORD old = 0;
       if (!::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old)) return false;
-      slots->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordBeep);
+      if (original) *original = slots->u1.Function;
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
       ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
       return true;
     }
   }
   return false;
+}
+
+bool RecordBeeps() { return PatchImport("kernel32.dll", "Beep", reinterpret_cast<const void*>(&RecordBeep), nullptr); }
+
+// Refuses the uninstall entry's key as a registry without write access would.
+typedef LONG(WINAPI* RegCreateKeyExAFn)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY,
+                                        LPDWORD);
+ULONG_PTR g_realRegCreateKeyExA = 0;
+LONG WINAPI RefusingRegCreateKeyExA(HKEY root, LPCSTR key, DWORD reserved, LPSTR cls, DWORD options, REGSAM sam,
+                                    LPSECURITY_ATTRIBUTES sa, PHKEY result, LPDWORD disposition) {
+  if (key && std::strstr(key, "\\UnInstall\\")) return ERROR_ACCESS_DENIED;
+  return reinterpret_cast<RegCreateKeyExAFn>(g_realRegCreateKeyExA)(root, key, reserved, cls, options, sam, sa, result,
+                                                                    disposition);
 }
 
 std::string FontOf(HWND dlg, int id) {
@@ -91,6 +109,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM w
     } else if (msg->lParam == kProbeBeeps) {
       if (!g_bRecording) g_bRecording = RecordBeeps();
       out = g_bRecording ? g_beeps : "not recording";
+    } else if (msg->lParam == kProbeRefuseUninstallKey) {
+      bool patched = g_realRegCreateKeyExA != 0 ||
+                     PatchImport("advapi32.dll", "RegCreateKeyExA", reinterpret_cast<const void*>(&RefusingRegCreateKeyExA),
+                                 &g_realRegCreateKeyExA);
+      out = patched ? "refusing" : "not patched";
     } else {
       out = FontOf(msg->hwnd, static_cast<int>(msg->lParam));
     }

@@ -293,7 +293,7 @@ class CInstalled {
 
 // The window's big and small icons, read inside the program: "program program" when
 // both are its icon 128.
-inline std::string Icons(HWND wnd) { return hbtest::ProbeInside(wnd, -3); }
+inline std::string Icons(HWND wnd) { return hbtest::ProbeInside(wnd, -4); }
 
 // The indicators' states as "enabled/checked" letters: "-" disabled, "e" enabled,
 // "c" enabled and checked, in the run's order.

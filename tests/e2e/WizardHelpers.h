@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace hbtest {
 constexpr const char* kWizardCaption = "Hanbell Ver4.00/System Install Wizard.";
 constexpr const char* kLoadingCaption = "Hanbell/InstallWizard...Data Loading Message.";
 constexpr const char* kBackdropCaption = "Hanbell/TOVANE Soft(TVS)'s System Installer&Uninstaller...";
+constexpr const char* kAdvancedCaption = "Hanbell/高度な設定（Option）";
+constexpr const char* kAfterInstallCaption = "ｲﾝｽﾄｰﾙ後に開くﾌｧｲﾙの指定";
 constexpr const char* kSavedCaption = "ｲﾝｽﾄｰﾙ情報設定の終了/その他情報";
 constexpr const char* kSavedText =
     "☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
@@ -202,6 +205,38 @@ inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard, bool beep = false)
   ASSERT_TRUE(uitest::Answer(box, IDOK));
   DWORD code = 1;
   EXPECT_TRUE(p.WaitExit(uitest::kDefaultTimeoutMs, &code)) << "program did not end after saving";
+}
+
+// Presses 高度な設定 and waits for the advanced options dialog; nullptr when it did
+// not come.
+inline HWND OpenAdvanced(const uitest::Process& p, HWND wizard) {
+  if (!uitest::Click(wizard, IDC_ALTITUDE)) return nullptr;
+  return uitest::WaitWindow(p.Pid(), kAdvancedCaption, "#32770", 60000);
+}
+
+// A dialog of the process that is none of `known` (the folder browser, say).
+inline HWND WaitOtherDialog(DWORD pid, std::initializer_list<HWND> known) {
+  HWND found = nullptr;
+  uitest::WaitFor([&] {
+    for (HWND h : uitest::TopWindows(pid, true))
+      if (uitest::ClassOf(h) == "#32770" && std::find(known.begin(), known.end(), h) == known.end()) found = h;
+    return found != nullptr;
+  });
+  return found;
+}
+
+// The first child of `parent` showing this text, or nullptr.
+inline HWND ChildWithText(HWND parent, const std::string& text) {
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (uitest::GetText(c) == text) return c;
+  return nullptr;
+}
+
+// The first child of `parent` with this window class.
+inline HWND ChildOfClass(HWND parent, const std::string& cls) {
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (uitest::ClassOf(c) == cls) return c;
+  return nullptr;
 }
 
 }  // namespace hbtest

@@ -1,6 +1,9 @@
 #include "uitest.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 
@@ -340,6 +343,90 @@ HTREEITEM TreeSelected(HWND tree) {
   return reinterpret_cast<HTREEITEM>(r);
 }
 
+bool TreeChecked(HWND tree, HTREEITEM item) {
+  DWORD_PTR r = 0;
+  ::SendMessageTimeoutA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK,
+                        SMTO_ABORTIFHUNG, 5000, &r);
+  return (r >> 12) == 2;
+}
+
+bool TreeSetCheck(HWND tree, DWORD pid, HTREEITEM item, bool checked) {
+  TVITEMA it = {};
+  it.mask = TVIF_STATE;
+  it.hItem = item;
+  it.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  it.stateMask = TVIS_STATEIMAGEMASK;
+  return SendWithRemoteData(tree, pid, TVM_SETITEMA, 0, &it, sizeof it) != 0;
+}
+
+// Read as UTF-16 and turned into code page 932: Wine hands the ANSI text of another
+// process's list box back in UTF-16.
+std::vector<std::string> ListTexts(HWND list) {
+  std::vector<std::string> out;
+  DWORD_PTR count = 0;
+  if (!::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return out;
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    DWORD_PTR len = 0;
+    ::SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &len);
+    std::wstring wide(static_cast<int>(len) > 0 ? len + 1 : 1, L'\0');
+    DWORD_PTR n = 0;
+    ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, 5000, &n);
+    int wn = static_cast<int>(n) > 0 ? static_cast<int>(n) : 0;
+    std::string text(static_cast<size_t>(wn) * 2 + 1, '\0');
+    int bytes = ::WideCharToMultiByte(932, 0, wide.c_str(), wn, &text[0], static_cast<int>(text.size()), nullptr,
+                                      nullptr);
+    text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    out.push_back(text);
+  }
+  return out;
+}
+
+bool DoubleClickListEntry(HWND list, int index) {
+  DWORD_PTR height = 0, top = 0;
+  if (!::SendMessageTimeoutA(list, LB_GETITEMHEIGHT, index, 0, SMTO_ABORTIFHUNG, 5000, &height) ||
+      !::SendMessageTimeoutA(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 5000, &top))
+    return false;
+  LPARAM at = MAKELPARAM(4, (index - static_cast<int>(top)) * static_cast<int>(height) + static_cast<int>(height) / 2);
+  return ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && ::PostMessageA(list, WM_LBUTTONUP, 0, at) &&
+         ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+HWND FocusOf(HWND wnd) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(wnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool PressKey(HWND top, WORD vk) {
+  ::SetForegroundWindow(top);
+  // keys go to the active window of the foreground thread
+  bool active = WaitFor(
+      [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return ::GetForegroundWindow() == top &&
+               ::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info) && info.hwndActive == top;
+      },
+      3000);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return active && ::SendInput(2, in, sizeof(INPUT)) == 2;
+}
+
+LRESULT SendWithRemoteData(HWND wnd, DWORD pid, UINT msg, WPARAM wParam, const void* data, size_t size) {
+  HANDLE hProc = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!hProc) return 0;
+  void* remote = ::VirtualAllocEx(hProc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  DWORD_PTR r = 0;
+  if (remote && ::WriteProcessMemory(hProc, remote, data, size, nullptr))
+    ::SendMessageTimeoutA(wnd, msg, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &r);
+  if (remote) ::VirtualFreeEx(hProc, remote, 0, MEM_RELEASE);
+  ::CloseHandle(hProc);
+  return static_cast<LRESULT>(r);
+}
+
 // ---- files ------------------------------------------------------------------------
 bool WriteFile(const std::string& path, const std::string& bytes) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -421,6 +508,25 @@ std::string ModuleDir() {
   std::string s = buf;
   size_t slash = s.find_last_of('\\');
   return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
+std::string ShortcutTarget(const std::string& lnk) {
+  std::string target = "<unreadable>";
+  ::CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  WCHAR wide[MAX_PATH] = L"";
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      ::MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide, MAX_PATH) && SUCCEEDED(file->Load(wide, STGM_READ))) {
+    char path[MAX_PATH] = "";
+    if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  ::CoUninitialize();
+  return target;
 }
 
 ProbeHook::ProbeHook(HWND wnd, const char* dllName, const char* hookProc) {

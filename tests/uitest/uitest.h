@@ -85,6 +85,24 @@ struct TreeItem {
 std::vector<TreeItem> TreeItems(HWND tree, DWORD pid);  // depth-first, in display order
 bool TreeSelect(HWND tree, HTREEITEM item);
 HTREEITEM TreeSelected(HWND tree);
+// Check boxes of a tree with TVS_CHECKBOXES.
+bool TreeChecked(HWND tree, HTREEITEM item);
+bool TreeSetCheck(HWND tree, DWORD pid, HTREEITEM item, bool checked);
+
+// The entries of a list box, in order.
+std::vector<std::string> ListTexts(HWND list);
+// Double-clicks entry `index` of a list box with the mouse messages a user's
+// double-click sends (the entry is selected by the first press).
+bool DoubleClickListEntry(HWND list, int index);
+
+// The window that has the keyboard focus in the thread of `wnd`.
+HWND FocusOf(HWND wnd);
+// Brings the top-level window `top` to the front and types the key there (down, up).
+bool PressKey(HWND top, WORD vk);
+
+// Sends `msg` to a window of process `pid` with lParam pointing to a copy of `data`
+// made in that process; the reply is the message's result.
+LRESULT SendWithRemoteData(HWND wnd, DWORD pid, UINT msg, WPARAM wParam, const void* data, size_t size);
 
 // Posts a key press (down and up) to the control that has the focus in `wnd`'s
 // thread, as the keyboard would deliver it, so the dialog keys (Enter, Esc) reach the
@@ -114,6 +132,9 @@ bool RemoveTree(const std::string& path);  // clears read-only bits first
 std::string TempDir(const std::string& name);  // a fresh folder under %TEMP%, with a final backslash
 std::string WindowsDir();                       // with a final backslash
 std::string ModuleDir();                        // folder of the running test program, with a final backslash
+
+// The target of a shortcut file (".lnk") loaded back through IShellLinkA, or "<unreadable>".
+std::string ShortcutTarget(const std::string& lnk);
 
 // Hooks the thread of `wnd` (another program's) with the WH_GETMESSAGE procedure
 // `hookProc` of a probe DLL beside the test program, for as long as it lives; the probe

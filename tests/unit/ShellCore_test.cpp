@@ -1,6 +1,8 @@
 // Folder levels of CreateFolderPath, and the whole-section profile rules without a file.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FolderPath.h"
 #include "ProfileSection.h"
 
@@ -63,17 +65,47 @@ TEST(ProfileRules, LookupIsCaseInsensitiveAndTakesTheFirstKey) {
   EXPECT_EQ("d", s.GetString("_t1", "d  ", 260));
 }
 
-TEST(ProfileRules, WritesReplaceInPlaceAppendAndCreateTheSection) {
-  std::string out;
-  bool changed = false;
-  ASSERT_TRUE(setupinfo::ApplyProfileWrites("[A]\r\nx = 1\r\n\r\n[T]\r\nCount=5\r\n_f4=old\r\n[B]\r\n", "t",
-                                            {{"count", "2"}, {"_f0", "new"}, {"_f1", "  lead"}}, out, changed));
-  EXPECT_TRUE(changed);
-  EXPECT_EQ("[A]\r\nx=1\r\n[T]\r\nCount=2\r\n_f4=old\r\n_f0=new\r\n_f1=lead\r\n[B]\r\n", out);
-  ASSERT_TRUE(setupinfo::ApplyProfileWrites("[A]\nx=1\n", "New", {{"k", "v"}}, out, changed));
-  EXPECT_EQ("[A]\r\nx=1\r\n[New]\r\nk=v\r\n", out);
-  ASSERT_TRUE(setupinfo::ApplyProfileWrites("[A]\n x = 1 \n", "a", {{"X", "1"}}, out, changed));
-  EXPECT_FALSE(changed);
-  EXPECT_EQ("[A]\n x = 1 \n", out);
-  EXPECT_FALSE(setupinfo::ApplyProfileWrites("[A]\r\n=1\r\n", "A", {{"k", "v"}}, out, changed));
+TEST(ProfileRules, MergeReplacesInPlaceAppendsAndListsTheChangingWrites) {
+  const char data[] = "Count=5\0_F4=old\0x=\0";
+  setupinfo::CProfileSection s;
+  s.Assign(data, sizeof data - 1);
+  std::string text;
+  std::vector<std::size_t> changed;
+  ASSERT_TRUE(setupinfo::MergeProfileWrites(
+      s, {{"count", "2"}, {"_f4", "old"}, {"_f0", "new"}, {"_F0", "new"}, {" _f1", "  lead"}, {"_f0", "newer"}, {"x", ""}},
+      text, changed));
+  const char merged[] = "Count=2\0_F4=old\0x=\0_f0=newer\0_f1=lead\0";  // and the final zero
+  EXPECT_EQ(std::string(merged, sizeof merged), text);
+  EXPECT_EQ((std::vector<std::size_t>{0, 2, 4, 5}), changed);
+  ASSERT_TRUE(setupinfo::MergeProfileWrites(s, {{"COUNT", "5"}}, text, changed));
+  EXPECT_TRUE(changed.empty());
+
+  // what the section write would store or read back otherwise
+  for (const char* d : {"noeq\0", "=v\0"}) {
+    setupinfo::CProfileSection odd;
+    odd.Assign(d, std::strlen(d));
+    EXPECT_FALSE(setupinfo::MergeProfileWrites(odd, {{"a", "1"}}, text, changed)) << d;
+  }
+  const setupinfo::ProfileWrite refused[] = {{"", "1"},   {"  ", "1"},     {"a ", "1"},   {"a", "1 "},        {"a", "1\x1a"},
+                                             {"a", "x\ny"}, {"a\r", "1"}, {"k=x", "1"}, {";c", "1"}, {"[T]", "1"},
+                                             {"\x83\x5c", "1"}};
+  for (const setupinfo::ProfileWrite& w : refused)
+    EXPECT_FALSE(setupinfo::MergeProfileWrites(s, {{"_f0", "x"}, w}, text, changed)) << "[" << w.first << "]";
+}
+
+TEST(ProfileRules, SectionWriteFitsWhereNothingHiddenWouldBeLost) {
+  using setupinfo::SectionWriteFits;
+  EXPECT_TRUE(SectionWriteFits("", "TreeCtrl"));
+  EXPECT_TRUE(SectionWriteFits(";top\r\n[A]\r\n;c\r\n[]\r\n x = 1 \r\n [ treectrl ] tail\r\na=1\r\n[B]\n;c", "TreeCtrl"));
+  EXPECT_TRUE(SectionWriteFits("[TreeCtrl]\r\na=;not a comment\r\n[\x81\x5d]\r\n;c\r\n", "TreeCtrl"));
+  EXPECT_FALSE(SectionWriteFits("[TreeCtrl]\r\na=1\r\n \t;c\r\n", "TreeCtrl"));
+  EXPECT_FALSE(SectionWriteFits("[TreeCtrl]\r;c", "TreeCtrl"));
+  // "[" and a double-byte character ending in the byte of "]" is a key line, not a header
+  EXPECT_FALSE(SectionWriteFits("[TreeCtrl]\r\n[\x81\x5d\r\n;c\r\n", "TreeCtrl"));
+  EXPECT_FALSE(SectionWriteFits("[TreeCtrl]\r\na=1\r\n[B]\r\n[treectrl]\r\n", "TreeCtrl"));
+  EXPECT_FALSE(SectionWriteFits("[TreeCtrl]\r\na=1\r\n[ ]\r\nb=1\r\n", "TreeCtrl"));
+  const char zero[] = "[TreeCtrl]\r\na=\0\r\n";
+  EXPECT_FALSE(SectionWriteFits(std::string(zero, sizeof zero - 1), "TreeCtrl"));
+  EXPECT_FALSE(SectionWriteFits("\xEF\xBB\xBF[A]\r\n", "TreeCtrl"));
+  for (const char* name : {"", " TreeCtrl", "TreeCtrl\t", "\x81\x5d"}) EXPECT_FALSE(SectionWriteFits("[A]\r\n", name)) << name;
 }

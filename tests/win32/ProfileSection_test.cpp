@@ -100,6 +100,31 @@ void ExpectSameAsKeyByKey(const std::string& dir, const std::string& label, cons
   EXPECT_EQ(Escape(ReadBytes(one)), Escape(ReadBytes(bulk))) << label;
 }
 
+struct Pools {
+  std::vector<const char*> keys, values, lines;
+};
+
+// Random files made of `pools.lines` and random writes, each compared with the key writes.
+void ExpectRandomRoundsMatch(const std::string& dir, unsigned seed, const Pools& pools) {
+  std::mt19937 rng(seed);
+  const char* eolPool[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
+  auto pick = [&rng](const std::vector<const char*>& pool) { return pool[rng() % pool.size()]; };
+  for (int round = 0; round < 500; ++round) {
+    std::string text;
+    int lines = static_cast<int>(rng() % 12);
+    for (int i = 0; i < lines; ++i) text += std::string(pick(pools.lines)) + eolPool[rng() % 4];
+    if (rng() % 4 == 0 && !text.empty()) text.resize(text.size() - 1);
+    std::vector<ProfileWrite> writes;
+    int n = 1 + static_cast<int>(rng() % 6);
+    for (int i = 0; i < n; ++i) writes.emplace_back(pick(pools.keys), pick(pools.values));
+    const char* section = (rng() % 3 == 0) ? "T" : "S";
+    std::string label = "round " + std::to_string(round) + " section " + section + " writes:";
+    for (const ProfileWrite& w : writes) label += " [" + Escape(w.first) + "]=[" + Escape(w.second) + "]";
+    ExpectSameAsKeyByKey(dir, label + "\nfile:\n" + Escape(text), text.c_str(), section, writes);
+    if (::testing::Test::HasFailure()) break;
+  }
+}
+
 }  // namespace
 
 TEST(ProfileWriteSection, LeavesTheBytesOfOneWritePerKey) {
@@ -118,28 +143,88 @@ TEST(ProfileWriteSection, UntouchedWhenNothingChanges) {
 
 TEST(ProfileWriteSection, RandomFilesAndWritesMatch) {
   CTestFolder dir("pwr");
-  std::mt19937 rng(20240607);
-  const char* keyPool[] = {"a", "A", "b", "_f0", "_F0", "_f10", "Count", " c ", "d\t", "[x]", "=", "e=f",
-                           "\x83\x5c", ";note", "noeq", ""};
-  const char* valPool[] = {"", "1", " 1", "1 ", "\"q\"", "'", "x=y", "\x93\xfa\x96\x7b", "  ", "\x81\x40", "a\x1a", "[S]",
-                           "\x82", "\x82\x20x", "\x80\xfd"};
-  const char* linePool[] = {"[S]", "[s]", " [ S ] tail", "[T]", "[]", "[S", "a=1", " a = 2 ", "A=3", "b", "=v", ";c=1",
-                            "", "   ", "\t", "_f0=x|16", "Count = 9", "\x83\x5c=\x95\x5c", "[\x81\x5d]", "\x1a"};
-  const char* eolPool[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
-  for (int round = 0; round < 500; ++round) {
-    std::string text;
-    int lines = static_cast<int>(rng() % 12);
-    for (int i = 0; i < lines; ++i) text += std::string(linePool[rng() % 20]) + eolPool[rng() % 4];
-    if (rng() % 4 == 0 && !text.empty()) text.resize(text.size() - 1);
+  ExpectRandomRoundsMatch(
+      dir.Path(), 20240607,
+      {{"a", "A", "b", "_f0", "_F0", "_f10", "Count", " c ", "d\t", "[x]", "=", "e=f", "\x83\x5c", ";note", "noeq", ""},
+       {"", "1", " 1", "1 ", "\"q\"", "'", "x=y", "\x93\xfa\x96\x7b", "  ", "\x81\x40", "a\x1a", "[S]", "\x82",
+        "\x82\x20x", "\x80\xfd"},
+       {"[S]", "[s]", " [ S ] tail", "[T]", "[]", "[S", "a=1", " a = 2 ", "A=3", "b", "=v", ";c=1", "", "   ", "\t",
+        "_f0=x|16", "Count = 9", "\x83\x5c=\x95\x5c", "[\x81\x5d]", "\x1a"}});
+}
+
+// Files and writes with nothing that forces the key writes: most rounds go through the
+// section write.
+TEST(ProfileWriteSection, RandomPlainFilesAndWritesMatch) {
+  CTestFolder dir("pwp");
+  ExpectRandomRoundsMatch(
+      dir.Path(), 4,
+      {{"a", "A", "b", "B", "_f0", "_F0", "_f10", "Count", " c", "\tq", "x]", "\x83\x5c"},
+       {"", "1", " 1", "2", "\"q\"", "'", "x=y", "\x93\xfa\x96\x7b", "\x81\x40", "a\x1a" "b", "[S]", "\x95\x5c", ";x"},
+       {"[S]", "[U]", " [ S ] tail", "[T]", "[S=1", "a=1", " a = 2 ", "A=3", "b=", "v=\"1\"", "k=;c=1", "", "   ",
+        "_f0=x|16", "Count = 9", "\x83\x5c=\x95\x5c", "[\x81\x5d]", "\x1a"}});
+}
+
+// Where the section write would lose or move something, the keys go one by one: each
+// case leaves the bytes of the key writes, which hold what the section write would not.
+TEST(ProfileWriteSection, KeyByKeyWhereTheSectionWriteWouldDiffer) {
+  CTestFolder dir("pwf");
+  struct Case {
+    const char* name;
+    const char* initial;
+    const char* section;
     std::vector<ProfileWrite> writes;
-    int n = 1 + static_cast<int>(rng() % 6);
-    for (int i = 0; i < n; ++i) writes.emplace_back(keyPool[rng() % 16], valPool[rng() % 15]);
-    const char* section = (rng() % 3 == 0) ? "T" : "S";
-    std::string label = "round " + std::to_string(round) + " section " + section + " writes:";
-    for (const ProfileWrite& w : writes) label += " [" + Escape(w.first) + "]=[" + Escape(w.second) + "]";
-    ExpectSameAsKeyByKey(dir.Path(), label + "\nfile:\n" + Escape(text), text.c_str(), section, writes);
-    if (HasFailure()) break;
+    const char* kept;  // what only the key writes leave; nullptr where both would agree
+  };
+  const Case cases[] = {
+      {"comment line", "[S]\r\n;note\r\na=1\r\n", "S", {{"a", "2"}, {"b", "3"}}, ";note\r\n"},
+      {"line without =", "[S]\r\nnoeq\r\na=1\r\n", "S", {{"a", "2"}, {"b", "3"}}, "noeq\r\n"},
+      {"key without a name", "[S]\r\n=v\r\na=1\r\n", "S", {{"a", "2"}, {"b", "3"}}, "=v\r\n"},
+      {"written key without a name", "[S]\r\n", "S", {{"", "1"}, {"a", "2"}}, nullptr},
+      {"second section of that name", "[S]\r\na=1\r\n[s]\r\nb=1\r\n", "S", {{"a", "2"}, {"c", "3"}},
+       "[s]\r\nb=1\r\n"},
+      {"header without a name after it", "[S]\r\na=1\r\n[]\r\nb=1\r\n", "S", {{"a", "2"}, {"c", "3"}},
+       "b=1\r\nc=3\r\n"},
+      {"value ending in blanks", "[S]\r\n", "S", {{"a", "v  "}, {"b", "x"}}, "a=v\r\n"},
+      {"value with a line break", "[S]\r\nz=0\r\n", "S", {{"a", "x\r\ny=1"}, {"y", "2"}}, "y=2\r\n"},
+      {"key with =", "[S]\r\n", "S", {{"k=x", "3"}, {"k", "4"}}, "[S]\r\nk=4\r\n"},
+      {"key like a header", "[S]\r\n", "S", {{"[T]", "1"}, {"t", "2"}}, "t=2\r\n[T]"},
+      {"key like a comment", "[S]\r\n", "S", {{";c", "1"}, {"a", "2"}}, nullptr},
+      {"double-byte key", "[S]\r\n\x82\x60=1\r\n", "S", {{"\x82\x81", "2"}, {"a", "3"}}, nullptr},
+      {"lead byte without its trail", "[S]\r\n", "S", {{"a", "\x82"}, {"b", "2"}}, "b=2\r\n"},
+      {"section name with blanks", "[S]\r\na=1\r\n", " S ", {{"a", "2"}, {"b", "3"}}, nullptr},
+      {"UTF-8 file with a character outside code page 932", "\xEF\xBB\xBF[S]\r\nx=\xF0\x9F\x98\x80\r\na=1\r\n", "S",
+       {{"a", "2"}, {"b", "3"}}, "x=\xF0\x9F\x98\x80\r\n"},
+  };
+  for (const Case& c : cases) {
+    ExpectSameAsKeyByKey(dir.Path(), c.name, c.initial, c.section, c.writes);
+    if (c.kept) {
+      EXPECT_NE(std::string::npos, ReadBytes(dir.Path() + "bulk.ini").find(c.kept)) << c.name;
+    }
   }
+
+  // A file another program holds without sharing is not written, and says so.
+  std::string locked = dir.Path() + "locked.ini";
+  ASSERT_TRUE(WriteBytes(locked, "[S]\r\na=1\r\n"));
+  HANDLE h = ::CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(setupinfo::WriteSection(locked, "S", {{"a", "2"}, {"b", "3"}}));
+  ::CloseHandle(h);
+  EXPECT_EQ("[S]\r\na=1\r\n", ReadBytes(locked));
+}
+
+// A section of an earlier save, large enough that a few changes go key by key and many
+// through the section write: both leave the key writes' bytes.
+TEST(ProfileWriteSection, LargeSectionWithFewOrManyChanges) {
+  CTestFolder dir("pwl");
+  std::string initial = "[Setup]\r\nTitle=\x93\xfa\x96\x7b\r\n[TreeCtrl]\r\n";
+  for (int i = 0; i < 3000; ++i) initial += "_f" + std::to_string(i) + "=C:\\D\\\x95\x5c" + std::to_string(i) + "|32\r\n";
+  initial += "Count=3000\r\n[Option]\r\nStartUp=1\r\n";
+  std::vector<ProfileWrite> few = {{"_f7", "C:\\D\\x|33"}, {"_f8", "C:\\D\\\x95\x5c" "8|32"}, {"count", "3001"},
+                                   {"_f3000", "C:\\D\\y|32"}};
+  ExpectSameAsKeyByKey(dir.Path(), "few", initial.c_str(), "TreeCtrl", few);
+  std::vector<ProfileWrite> many;
+  for (int i = 0; i < 20; ++i) many.emplace_back("_f" + std::to_string(i * 7), "\"C:\\E\\" + std::to_string(i) + "\"|16");
+  ExpectSameAsKeyByKey(dir.Path(), "many", initial.c_str(), "TreeCtrl", many);
 }
 
 TEST(ProfileWriteSection, ReadersSeeTheNewValuesAtOnce) {

@@ -1,0 +1,30 @@
+// The install run: what the wizard hands over, and the run itself.
+#pragma once
+#include <vector>
+
+#include "AfxWin.h"
+
+struct CInstallRequest {
+  HWND hOwner = nullptr;     // owner of every box (the wizard)
+  HWND hProgress = nullptr;  // the progress bar
+  CString strSetupDir;       // source folder, with "\"
+  CString strTopRoot;        // recorded root, with "\"
+  CString strInstallDir;     // the field's text
+  CString strDelay;          // the pause per step, as typed
+  BOOL bStartup = FALSE;
+  BOOL bProgram = FALSE;
+  BOOL bDesktop = FALSE;
+  BOOL bReboot = FALSE;
+  CString strPrgShortCut;
+  CString strPrgGroup;
+  std::vector<CString> groupFiles;  // used entries, rebased
+  std::vector<CString> groupNames;  // indexed like groupFiles
+  std::vector<CString> systemFiles;
+  int nExecute = 0;
+  CString strReadMe;
+};
+
+// Copies, links, registers, records and reports. FALSE when it stopped early (the
+// install folder cannot be made or is the source folder, a destination is a system
+// file): the wizard stays open for another try. TRUE when it went to its end.
+BOOL RunInstallRequest(const CInstallRequest& req);

@@ -1,0 +1,346 @@
+#include "InstallRun.h"
+
+#include <shellapi.h>
+
+#include <set>
+
+#include "ConfirmOverwrite.h"
+#include "Globals.h"
+#include "InstallNames.h"
+#include "InstallPlan.h"
+#include "Mbcs.h"
+#include "ProfileSection_win.h"
+#include "SetupDirectory.h"
+#include "SetupInfo_win.h"
+#include "ShellFolders.h"
+#include "Shortcut.h"
+#include "WizardRules.h"
+
+using namespace installplan;
+using setupinfo::EntryKey;
+using setupinfo::kBufPath;
+
+namespace {
+
+bool Exists(const CString& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+CString WindowsFolder() {
+  char buf[kBufPath] = "";
+  UINT n = ::GetWindowsDirectoryA(buf, sizeof buf);
+  return n > 0 && n < sizeof buf ? CString(buf, n) + "\\" : CString();
+}
+
+// A folder as a full path with its final backslash, so that "." and "..", a relative
+// name or a missing backslash (Return pressed in the field) cannot mislead the run.
+CString FullFolder(const CString& text) {
+  if (text.empty()) return CString();
+  char buf[2 * MAX_PATH] = "";
+  DWORD n = ::GetFullPathNameA(text.c_str(), sizeof buf, buf, nullptr);
+  if (n == 0 || n >= sizeof buf) return CString();
+  return wizardrules::WithBackslash(CString(buf, n));
+}
+
+// The stored entries 0 to count - 1 of a [TreeCtrl] section, as 260-byte reads give them.
+std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, int count) {
+  std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    StoredEntry& e = entries[static_cast<std::size_t>(i)];
+    std::string key = EntryKey("_f", i);
+    e.strValue = tree.GetString(key, "", kBufPath);
+    e.bOverLong = tree.GetString(key, "", kBufPath + 1).size() > e.strValue.size();
+  }
+  return entries;
+}
+
+// The [TreeCtrl] Count a run goes by: 0 for what cannot be a real list.
+int RealCount(BOOL read, const setupinfo::CProfileSection& tree) {
+  int count = tree.GetInt("Count", 0);
+  return read && IsRealListCount(count, tree.GetKeyCount()) ? count : 0;
+}
+
+// The Windows-folder files an earlier install into this folder counted already: what
+// its installed copy (Mode 2) transferred by the same rule.
+std::set<std::string> CountedBefore(const CString& installedIni) {
+  if (setupinfo::GetInt(installedIni, setupinfo::kSecSetup, "Mode", 0) != 2) return {};
+  setupinfo::CProfileSection tree, system;
+  int count = RealCount(setupinfo::ReadSection(installedIni, setupinfo::kSecTree, tree), tree);
+  setupinfo::ReadSection(installedIni, setupinfo::kSecSystem, system);
+  CString root = wizardrules::WithBackslash(tree.GetString("TopRoot", "", kBufPath));
+  std::vector<std::string> relatives;
+  for (const StoredEntry& e : StoredEntries(tree, count)) {
+    setupinfo::TreeEntry parsed;
+    if (!e.bOverLong && setupinfo::ParseTreeEntry(e.strValue, parsed))
+      relatives.push_back(setupinfo::RelativeForm(parsed.strPath, root));
+  }
+  std::vector<std::string> systemFiles;
+  int nSystem = system.GetInt("Files", 0);
+  if (nSystem > kMaxListEntries) nSystem = kMaxListEntries;
+  for (int i = 0; i < nSystem; ++i) systemFiles.push_back(system.GetString(EntryKey("_s", i), "", kBufPath));
+  std::string relativeExe = setupinfo::RelativeForm(tree.GetString("Select", "", kBufPath), root);
+  return TransferredNames(relatives, systemFiles, relativeExe);
+}
+
+// One more use of a file in the Windows folder, under its full path as value name.
+void CountSharedUse(const CString& path, bool existedBefore) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, setupinfo::kSharedDllsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  DWORD type = 0, value = 0, size = sizeof value;
+  bool has = ::RegQueryValueExA(key, path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+                 ERROR_SUCCESS &&
+             type == REG_DWORD && size == sizeof value;
+  DWORD next = NextUseCount(has, value, existedBefore);
+  ::RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&next), sizeof next);
+  ::RegCloseKey(key);
+}
+
+void SetString(HKEY key, const char* name, const CString& value) {
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+void RequestRestart() {
+  HANDLE token = nullptr;
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token);
+  TOKEN_PRIVILEGES tp = {};
+  ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid);
+  tp.PrivilegeCount = 1;
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  ::AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+  ::ExitWindowsEx(EWX_REBOOT, 0);
+  if (token) ::CloseHandle(token);
+}
+
+class CRun {
+ public:
+  explicit CRun(const CInstallRequest& req) : m_req(req) {}
+
+  BOOL Run() {
+    const CString sourceIni = setupinfo::IniPath(m_req.strSetupDir);
+    setupinfo::CProfileSection tree;
+    const int count = RealCount(setupinfo::ReadSection(sourceIni, setupinfo::kSecTree, tree), tree);
+
+    PlanInputs in;
+    // the range goes beyond 16 bits for long lists
+    ::SendMessageA(m_req.hProgress, PBM_SETRANGE32, 0, count + 8);
+    ::SendMessageA(m_req.hProgress, PBM_SETPOS, 0, 0);
+    ::SendMessageA(m_req.hProgress, PBM_SETSTEP, 1, 0);
+
+    m_nDelay = StepDelay(setupinfo::ParseProfileInt(m_req.strDelay));
+    in.strWindowsDir = WindowsFolder();
+    in.strInstallDir = FullFolder(m_req.strInstallDir);
+    if (in.strInstallDir.empty() || !CreateFolderPath(in.strInstallDir)) {
+      HbBeep();
+      Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
+      return FALSE;
+    }
+    Step();
+    if (mbcs::IEquals(in.strInstallDir, FullFolder(m_req.strSetupDir))) {
+      HbBeep();
+      Box(kSourceFolderText, kErrorCaption, MB_ICONEXCLAMATION);
+      return FALSE;
+    }
+    if (m_req.bProgram) in.strProgramsFolder = GetProgramsFolder();
+
+    in.strSetupDir = m_req.strSetupDir;
+    in.strTopRoot = m_req.strTopRoot;
+    in.strSelect = tree.GetString("Select", "", kBufPath);
+    in.strPrgShortCut = m_req.strPrgShortCut;
+    in.strPrgGroup = m_req.strPrgGroup;
+    in.groupFiles = m_req.groupFiles;
+    in.groupNames = m_req.groupNames;
+    in.systemFiles = m_req.systemFiles;
+    const InstallPlan plan = MakePlan(in, count, StoredEntries(tree, count));
+    if (plan.bSelectMissing) m_tally.Fail(kFailSettings);
+    const std::set<std::string> counted = CountedBefore(plan.strInstalledIni);
+
+    Step();
+    if (plan.bListDamaged) m_tally.Fail(kFailSettings);
+
+    if (!InstallEntries(plan, counted)) return FALSE;
+    CopyInstaller(in.strWindowsDir);
+
+    if (Exists(plan.strInstalledIni)) ::SetFileAttributesA(plan.strInstalledIni.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (::CopyFileA(sourceIni.c_str(), plan.strInstalledIni.c_str(), FALSE))
+      ::SetFileAttributesA(plan.strInstalledIni.c_str(), FILE_ATTRIBUTE_NORMAL);
+    else
+      m_tally.Fail(kFailSettings);
+    Step();
+
+    if (m_tally.GetCount() == 0) {
+      MakeOption(m_req.bStartup, "StartUp", ExeLinkPath(GetStartupFolder(), plan.strShortcutName), plan);
+      MakeOption(m_req.bProgram, "Program",
+                 GroupLinkPath(in.strProgramsFolder, plan.strGroupFolder, plan.strShortcutName), plan);
+      MakeOption(m_req.bDesktop, "Desktop", ExeLinkPath(GetDesktopFolder(), plan.strShortcutName), plan);
+      Register(sourceIni, plan, in);
+    }
+
+    if (!setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecSetup, "Mode", "2")) m_tally.Fail(kFailSettings);
+    Step();
+    CString root = m_req.strTopRoot;
+    if (wizardrules::EndsWithBackslash(root)) root.pop_back();
+    setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecTree, "TopRoot", root);
+    if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);
+
+    Report(plan, in);
+    ShowSteps();
+    return TRUE;
+  }
+
+ private:
+  // One step of the bar, then the pause. Moving the bar costs several milliseconds
+  // under some platforms (a redraw per move), more than copying a small file, so steps
+  // closer together than a redraw interval are shown together.
+  void Step() {
+    ++m_nPendingSteps;
+    DWORD now = ::GetTickCount();
+    if (now - m_dwLastShown >= kRedrawIntervalMs) ShowSteps();
+    ::Sleep(static_cast<DWORD>(m_nDelay));
+  }
+
+  void ShowSteps() {
+    m_dwLastShown = ::GetTickCount();
+    if (m_nPendingSteps == 1)
+      ::SendMessageA(m_req.hProgress, PBM_STEPIT, 0, 0);
+    else if (m_nPendingSteps > 1)
+      ::SendMessageA(m_req.hProgress, PBM_DELTAPOS, static_cast<WPARAM>(m_nPendingSteps), 0);
+    m_nPendingSteps = 0;
+  }
+
+  // Every box shows the bar where the run stands.
+  int Box(const std::string& text, const char* caption, UINT flags) {
+    ShowSteps();
+    return ::MessageBoxA(m_req.hOwner, text.c_str(), caption, flags);
+  }
+
+  // The file loop; FALSE when a destination is a system file.
+  BOOL InstallEntries(const InstallPlan& plan, const std::set<std::string>& counted) {
+    int overwrite = kKeep;
+    for (const EntryPlan& e : plan.entries) {
+      PumpPendingMessage();
+      if (e.action == EntryAction::Refuse) {
+        m_tally.Fail(kFailCopy);
+      } else if (e.action == EntryAction::CreateFolder) {
+        if (!CreateFolderPath(e.strDest)) m_tally.Fail(kFailCopy);
+      } else {
+        DWORD attributes = ::GetFileAttributesA(e.strDest.c_str());
+        const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+        if (existed) {
+          if (attributes & FILE_ATTRIBUTE_SYSTEM) {
+            Box(SystemFileText(e.strDestName), kSystemFileCaption, MB_ICONHAND);
+            return FALSE;
+          }
+          ::SetFileAttributesA(e.strDest.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        if (overwrite != kCopyAll) {
+          if (existed) ShowSteps();  // a question may come
+          overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, 1);
+        }
+        if (overwrite != kKeep) {
+          if (!::CopyFileA(e.strSource.c_str(), e.strDest.c_str(), FALSE)) {
+            m_tally.Fail(kFailCopy);
+          } else {
+            DWORD copied = ::GetFileAttributesA(e.strDest.c_str());
+            if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
+              ::SetFileAttributesA(e.strDest.c_str(), copied & ~FILE_ATTRIBUTE_READONLY);
+          }
+        }
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (::GetFileAttributesExA(e.strDest.c_str(), GetFileExInfoStandard, &data)) {
+          m_nBytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+          if (e.bWindowsFolder && !counted.count(mbcs::ToLower(e.strDestName))) CountSharedUse(e.strDest, existed);
+        }
+      }
+      if (e.nGroup != 0 && (e.strGroupLink.empty() || !CreateShortcut(e.strGroupLink, "", e.strDest)))
+        m_tally.Fail(kFailCopy);
+      Step();
+    }
+    return TRUE;
+  }
+
+  // The installer as shipped becomes Hanbell.exe in the Windows folder, unless a newer
+  // one is there; the staged copy carries the shipped file's time into the comparison.
+  void CopyInstaller(const CString& windowsDir) {
+    const CString source = m_req.strSetupDir + setupinfo::kInstallerSource;
+    const CString copy = windowsDir + setupinfo::kInstallerCopy;
+    const CString staged = windowsDir + setupinfo::kInstallerStaging;
+    if (Exists(copy)) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::CopyFileA(source.c_str(), staged.c_str(), FALSE);
+    int decision = ConfirmOverwrite(m_req.hOwner, staged, copy, 0);
+    ::SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(staged.c_str());
+    if (decision != kKeep) {
+      if (::CopyFileA(source.c_str(), copy.c_str(), FALSE))
+        ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+      else
+        m_tally.Fail(kFailCopy);
+    }
+    Step();
+  }
+
+  // One of the executable's shortcuts when its box is checked, and the box's state in
+  // the installed copy either way.
+  void MakeOption(BOOL checked, const char* key, const CString& link, const InstallPlan& plan) {
+    if (checked && (link.empty() || !CreateShortcut(link, "", plan.strInstalledExe))) m_tally.Fail(kFailOption);
+    setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecOption, key, checked ? "1" : "0");
+    Step();
+  }
+
+  void Register(const CString& sourceIni, const InstallPlan& plan, const PlanInputs& in) {
+    using setupinfo::GetString;
+    CString title = GetString(sourceIni, setupinfo::kSecSetup, "Title", setupinfo::kDefTitle, setupinfo::kBufTitle);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, setupinfo::UninstallKey(plan.strExeTitle).c_str(), 0, const_cast<char*>(""),
+                          0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      m_tally.Fail(kFailRegistry);
+      return;
+    }
+    SetString(key, "DisplayName", title);
+    SetString(key, "UninstallString", setupinfo::UninstallCommand(in.strWindowsDir, in.strInstallDir));
+    // what the list of installed programs shows besides the name
+    CString company = GetString(sourceIni, setupinfo::kSecSetup, "Name", setupinfo::kDefName, setupinfo::kBufName);
+    SetString(key, "DisplayVersion",
+              GetString(sourceIni, setupinfo::kSecSetup, "Version", setupinfo::kDefVersion, setupinfo::kBufVersion));
+    SetString(key, "Publisher", company.empty() ? CString(setupinfo::kDefName) : company);
+    SetString(key, "InstallLocation", in.strInstallDir);
+    SetString(key, "DisplayIcon", plan.strInstalledExe);
+    DWORD kb = static_cast<DWORD>((m_nBytes + 1023) / 1024);
+    ::RegSetValueExA(key, "EstimatedSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kb), sizeof kb);
+    ::RegCloseKey(key);
+    Step();
+  }
+
+  void Report(const InstallPlan& plan, const PlanInputs& in) {
+    if (m_tally.GetCount() != 0) {
+      HbBeep();
+      Box(m_tally.ReportText(), kFailureCaption, MB_ICONHAND);
+      return;
+    }
+    HbBeep();
+    if (m_req.bReboot) {
+      if (Box(kSuccessRebootText, kSuccessCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES) RequestRestart();
+    } else {
+      Box(kSuccessText, kSuccessCaption, MB_ICONINFORMATION);
+    }
+    HbBeep();
+    if (m_req.nExecute != 0)
+      ::ShellExecuteA(nullptr, nullptr, plan.strInstalledExe.c_str(), nullptr, in.strInstallDir.c_str(), SW_SHOWNORMAL);
+    std::vector<std::string> systemFiles(m_req.systemFiles.begin(), m_req.systemFiles.end());
+    CString readMe = ReadMeTarget(m_req.strReadMe, m_req.strSetupDir, in.strInstallDir, in.strWindowsDir, systemFiles);
+    if (!readMe.empty())
+      ::ShellExecuteA(nullptr, nullptr, readMe.c_str(), nullptr, in.strInstallDir.c_str(), SW_SHOWNORMAL);
+  }
+
+  const CInstallRequest& m_req;
+  int m_nDelay = 0;
+  CInstallTally m_tally;
+  unsigned long long m_nBytes = 0;  // the installed files, for the list of programs
+  static constexpr DWORD kRedrawIntervalMs = 20;
+  int m_nPendingSteps = 0;
+  DWORD m_dwLastShown = ::GetTickCount() - kRedrawIntervalMs;
+};
+
+}  // namespace
+
+BOOL RunInstallRequest(const CInstallRequest& req) { return CRun(req).Run(); }
