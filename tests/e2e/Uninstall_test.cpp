@@ -7,6 +7,7 @@
 
 using namespace uitest;
 using untest::CInstalled;
+using untest::Bytes;
 using untest::Exists;
 using untest::ShellFolder;
 
@@ -22,50 +23,79 @@ std::string FileBoxText(int n) {
          kLeftNote;
 }
 
-std::string Listed(const std::string& displayName) {
-  std::string out;
-  EXPECT_TRUE(RunAndRead("uninstaller.exe --list", out)) << "Wine's uninstaller did not run";
-  return out.find(displayName) == std::string::npos ? "not listed" : "listed";
-}
-
 }  // namespace
 
-TEST(Uninstall, AWholeInstallIsRemovedAndEveryStepShows) {
-  untest::CInstallerCopy copy;
-  std::string hanbellExe = untest::Bytes(copy.Exe()), hanbellIni = untest::Bytes(copy.Ini());
-  CInstalled app("HbUnAll");
-  app.Folder("words");
-  app.File("words\\basic.wds", "w", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-  app.Folder("words\\ソフト");  // a 0x5C trail byte in a folder's name
-  app.File("words\\ソフト\\上級.wds");
-  app.Folder("doc");
-  app.File("doc\\readme.txt", "r", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-  app.Folder("empty");
-  app.WindowsFile("hbunall_only.dll", 1);   // this install's alone
-  app.WindowsFile("hbunall_shared.dll", 2);  // was there before the install
-  app.m_strPrgGroup = "HbUn ｸﾞﾙｰﾌﾟ";
-  app.GroupFile("doc\\readme.txt", "読んでね", "読んでね");
-  app.GroupFile("words\\", "words");
-  app.Setup()["STime"] = "20";
-  app.Options(true, true, true);
-  std::string otherLink = ShellFolder("Startup") + "HbUnOther.lnk";  // another program's
-  untest::CKeepFile keepOther(otherLink);
+TEST(Uninstall, AnInstallBySetupIsRemovedByItsRegisteredCommand) {
+  untest::CRestore restore;
+  const std::string pid = std::to_string(::GetCurrentProcessId());
+  const std::string app = "hbunapp" + pid, shared = "hbunshared" + pid + ".dll", plain = "hbunplain" + pid + ".dll";
+  const std::string title = "ｱﾝｲﾝｽﾄｰﾙ試験 " + pid, author = "C:\\hbauthor\\un" + pid + "\\";
+  const std::string win = WindowsDir();
+  for (const std::string& f : {shared, plain}) restore.WindowsFile(f);
+  ASSERT_TRUE(WriteFile(win + plain, "there before"));  // without a count: the install makes it 2
+  const std::string base = TempDir("hb_un_target");
+  restore.Remove(base);
+  const std::string target = base + "ｲﾝｽﾄｰﾙ 先\\";
+  const std::string startup = ShellFolder("Startup"), desktop = ShellFolder("Desktop"), programs = ShellFolder("Programs");
+  const std::string link = app + "へのｼｮｰﾄｶｯﾄ.lnk";
+  for (const std::string& p : {startup + link, desktop + link, programs + app}) restore.Remove(p);
+  restore.Key(HKEY_LOCAL_MACHINE, hbtest::kUninstallBase + app);
+  const std::string otherLink = startup + "HbUnOther.lnk";  // another program's
+  restore.Remove(otherLink);
   ASSERT_TRUE(WriteFile(otherLink, "lnk"));
-  app.Write();
-  ASSERT_EQ(Listed(app.Setup()["Title"]), "listed");
+
+  // the distribution: nested folders (one with a 0x5C trail byte), a read-only file,
+  // group files (a folder, one with a name of its own, one sent to the Windows folder)
+  // and two Windows-folder files
+  hbtest::Dist d("hb_un_dist");
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"bin\\" + app + ".exe", "MZ"}, {"data\\words.wds", "w"}, {"data\\locked.txt", "r"},
+      {"data\\ソフト\\deep.dat", "d"}, {"docs\\manual.txt", "m"}, {"sys\\" + shared, "s"}, {"sys\\" + plain, "p"}};
+  for (const auto& f : files) d.File(f.first, f.second);
+  ::SetFileAttributesA((d.Dir() + "data\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string ini = "[Setup]\r\nTitle=" + title + "\r\nVersion=Ver 1.00\r\nMode=1\r\nSTime=10\r\n[TreeCtrl]\r\nSelect=" +
+                    author + "bin\\" + app + ".exe\r\nTopRoot=" + author + "\r\n";
+  const std::vector<std::string> entries = {"|16", "bin\\|16", "bin\\" + app + ".exe|32", "data\\|16",
+                                            "data\\words.wds|32", "data\\locked.txt|33", "data\\ソフト\\|16",
+                                            "data\\ソフト\\deep.dat|32", "docs\\|16", "docs\\manual.txt|32",
+                                            "sys\\|16", "sys\\" + shared + "|32", "sys\\" + plain + "|32"};
+  for (std::size_t i = 0; i < entries.size(); ++i) ini += "_f" + std::to_string(i) + "=" + author + entries[i] + "\r\n";
+  ini += "Count=" + std::to_string(entries.size()) + "\r\nFiles=7\r\n[Option]\r\nBlueBack=0\r\n[Altitude]\r\n" +
+         "[AltitudeGroup]\r\nFiles=4\r\n_g0=" + author + "\r\n_g1=" + author + "docs\\\r\n_g2=" + author +
+         "docs\\manual.txt\r\n_g3=" + author + "sys\\" + shared + "\r\n[AltitudeGrpSC]\r\nFiles=4\r\n_c0=Dummy\r\n" +
+         "_c1=\r\n_c2=取扱説明書\r\n_c3=\r\n[AltitudeSystem]\r\nFiles=3\r\n_s0=" + author + "\r\n_s1=" + author + "sys\\" +
+         shared + "\r\n_s2=" + author + "sys\\" + plain + "\r\n";
+  d.SetIni(ini);
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
+    HWND w = hbtest::WaitWizard(p);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, target));
+    for (int id : {IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP}) SetCheck(w, id, true);
+    MessageBoxInfo box = hbtest::Install(w, p.Pid());
+    ASSERT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+    ASSERT_TRUE(Answer(box, IDOK));
+    ASSERT_TRUE(p.WaitExit());
+  }
+  const std::string hanbellExe = Bytes(win + "Hanbell.exe"), hanbellIni = Bytes(win + "Hanbell.ini");
+  ASSERT_EQ(hanbellExe, Bytes(d.Exe()));
+  ASSERT_TRUE(Exists(programs + app + "\\取扱説明書.lnk") && Exists(desktop + link) && Exists(win + shared));
+  ASSERT_EQ(untest::SharedCount(win + plain), "2");
+  ASSERT_TRUE(untest::Listed(title));
 
   Process p;
-  HWND dlg = app.Start(p);
+  HWND dlg = untest::StartRegisteredCommand(p, hbtest::kUninstallBase + app);
   ASSERT_TRUE(dlg);
-  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_TITLE), std::string("HbUnAll") + kTitleTail);
-  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_COMPANY), "TOVANE Soft") << "Name absent";
+  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_TITLE), app + kTitleTail);
+  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_COMPANY), "TOVANE Soft") << "no Name in the file";
   EXPECT_FALSE(IsEnabled(dlg, IDC_UNINSTALL_COMPANY));
   EXPECT_EQ(untest::Icons(dlg), "program program");
-  EXPECT_EQ(::GetWindowLongA(::GetDlgItem(dlg, IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(::GetWindowLongA(::GetDlgItem(dlg, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
   EXPECT_EQ(untest::IndicatorStates(dlg), "------");
   for (int id : untest::kIndicators) {
     LONG style = ::GetWindowLongA(::GetDlgItem(dlg, id), GWL_STYLE);
-    EXPECT_EQ(style & 0xF, BS_AUTORADIOBUTTON) << id;
+    EXPECT_EQ(style & BS_TYPEMASK, BS_AUTORADIOBUTTON) << id;
     EXPECT_TRUE(style & BS_FLAT) << id;
     EXPECT_TRUE(style & WS_GROUP) << id << " starts its own group";
   }
@@ -79,19 +109,22 @@ TEST(Uninstall, AWholeInstallIsRemovedAndEveryStepShows) {
   EXPECT_EQ(untest::IndicatorStates(dlg), "cccccc");
   untest::CloseAndExpectEnd(p, box);
 
-  EXPECT_EQ(app.Leftovers(), std::vector<std::string>{WindowsDir() + "hbunall_shared.dll"});
-  EXPECT_FALSE(Exists(app.Dir()));
-  EXPECT_EQ(untest::SharedCount(WindowsDir() + "hbunall_only.dll"), -1) << "the last use's count goes with the file";
-  EXPECT_TRUE(Exists(WindowsDir() + "hbunall_shared.dll"));
-  EXPECT_EQ(untest::SharedCount(WindowsDir() + "hbunall_shared.dll"), 1);
+  // nothing installed remains; the shared file that was there before stays with one use less
+  for (const std::string& gone : {target, startup + link, desktop + link, programs + app, win + shared})
+    EXPECT_FALSE(Exists(gone)) << gone;
+  EXPECT_TRUE(Exists(base)) << "only the install folder itself goes";
+  EXPECT_FALSE(untest::KeyExists(hbtest::kUninstallBase + app));
+  EXPECT_FALSE(untest::Listed(title));
+  EXPECT_EQ(untest::SharedCount(win + shared), "<none>");
+  EXPECT_EQ(Bytes(win + plain), "p") << "the copy the install left, still used by another";
+  EXPECT_EQ(untest::SharedCount(win + plain), "1");
   EXPECT_TRUE(Exists(otherLink));
-  EXPECT_EQ(untest::Bytes(copy.Exe()), hanbellExe);
-  EXPECT_EQ(untest::Bytes(copy.Ini()), hanbellIni);
-  EXPECT_EQ(Listed(app.Setup()["Title"]), "not listed");
+  EXPECT_EQ(Bytes(win + "Hanbell.exe"), hanbellExe);
+  EXPECT_EQ(Bytes(win + "Hanbell.ini"), hanbellIni);
 
   // the same command again: Setup.ini is gone, so start-up refuses it
   Process again;
-  ASSERT_TRUE(again.Start(copy.Exe(), "-d -t" + app.Dir(), WindowsDir()));
+  ASSERT_TRUE(again.Start(win + "Hanbell.exe", "-d -t" + target, win));
   MessageBoxInfo refused = WaitMessageBox(again.Pid());
   EXPECT_EQ(refused.text, "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...");
   EXPECT_EQ(refused.caption, "Hanbell/UnInstall Error!");
@@ -99,15 +132,16 @@ TEST(Uninstall, AWholeInstallIsRemovedAndEveryStepShows) {
 }
 
 TEST(Uninstall, EachOtherBoxFromItsRealCause) {
-  untest::CInstallerCopy copy;
+  untest::CRestore restore;
+  untest::PlaceInstallerCopy();
   {  // the application made a file after the install: the folder message
-    CInstalled app("HbUnMade");
+    CInstalled app(restore, "HbUnMade");
     app.Folder("save");
     app.Options(true, true, true);
     app.Write();
     ASSERT_TRUE(WriteFile(app.Dir() + "save\\score.dat", "100"));
     Process p;
-    HWND dlg = app.Start(p);
+    HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg);
     MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
     ASSERT_TRUE(box.hwnd);
@@ -120,12 +154,13 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     EXPECT_TRUE(Exists(app.Dir() + "save\\score.dat"));
   }
   {  // the user already deleted the desktop shortcut: the shortcut message
-    CInstalled app("HbUnLink");
+    CInstalled app(restore, "HbUnLink");
+    app.File("notes.txt", "n", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);  // read-only files go too
     app.Options(true, true, true);
     app.Write();
     ASSERT_TRUE(::DeleteFileA(app.DesktopLink().c_str()));
     Process p;
-    HWND dlg = app.Start(p);
+    HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg);
     MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
     ASSERT_TRUE(box.hwnd);
@@ -141,14 +176,14 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     EXPECT_EQ(app.Leftovers(), std::vector<std::string>());
   }
   {  // an installed file still open in a running program, no shortcut options: the file message
-    CInstalled app("HbUnBusy");
+    CInstalled app(restore, "HbUnBusy");
     app.File("engine.dll");
     app.Write();
     HANDLE busy = ::CreateFileA((app.Dir() + "engine.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(busy, INVALID_HANDLE_VALUE);
     Process p;
-    HWND dlg = app.Start(p);
+    HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg);
     MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
     ::CloseHandle(busy);
@@ -163,8 +198,9 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
 }
 
 TEST(Uninstall, CancellingAndAMissingPauseRemoveNothing) {
-  untest::CInstallerCopy copy;
-  CInstalled app("HbUnKeep");
+  untest::CRestore restore;
+  untest::PlaceInstallerCopy();
+  CInstalled app(restore, "HbUnKeep");
   app.File("data.bin");
   app.Options(true, true, true);
   app.Setup()["Name"] = "";  // present and empty: an empty company line
@@ -177,11 +213,11 @@ TEST(Uninstall, CancellingAndAMissingPauseRemoveNothing) {
     void (*press)(HWND);
   };
   const Way ways[] = {{"ｷｬﾝｾﾙ", [](HWND d) { Click(d, IDCANCEL); }},
-                      {"Esc", [](HWND d) { PostKey(d, VK_ESCAPE); }},
+                      {"Esc", [](HWND d) { PressKey(d, VK_ESCAPE); }},
                       {"the close box", [](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }}};
   for (const Way& way : ways) {
     Process p;
-    HWND dlg = app.Start(p);
+    HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg) << way.what;
     EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_COMPANY), "") << way.what;
     EXPECT_EQ(hbtest::Beeps(dlg), "");
@@ -201,7 +237,7 @@ TEST(Uninstall, CancellingAndAMissingPauseRemoveNothing) {
   app.Setup()["STime"] = "<absent>";
   app.Write();
   Process p;
-  HWND dlg = app.Start(p);
+  HWND dlg = untest::StartRegisteredCommand(p, app.Key());
   ASSERT_TRUE(dlg);
   ASSERT_TRUE(Click(dlg, IDOK));
   MessageBoxInfo box = WaitMessageBox(p.Pid());
@@ -218,17 +254,18 @@ TEST(Uninstall, CancellingAndAMissingPauseRemoveNothing) {
 }
 
 TEST(Uninstall, ATamperedSetupIniDeletesNothingOutside) {
-  untest::CInstallerCopy copy;
-  std::string hanbellExe = untest::Bytes(copy.Exe()), hanbellIni = untest::Bytes(copy.Ini());
-  untest::CScratch scratch("hb_un_victim");
-  const std::string& victims = scratch.Dir();
+  untest::CRestore restore;
+  untest::PlaceInstallerCopy();
+  std::string hanbellExe = Bytes(WindowsDir() + "Hanbell.exe"), hanbellIni = Bytes(WindowsDir() + "Hanbell.ini");
+  const std::string victims = TempDir("hb_un_victim");
+  restore.Remove(victims);
   ASSERT_TRUE(WriteFile(victims + "victim.txt", "keep"));
   ASSERT_TRUE(::CreateDirectoryA((victims + "empty").c_str(), nullptr));
   std::string linkVictim = ShellFolder("Programs") + "HbUnVictim.lnk";
-  untest::CKeepFile keepLink(linkVictim);
+  restore.Remove(linkVictim);
   ASSERT_TRUE(WriteFile(linkVictim, "keep"));
 
-  CInstalled app("HbUnTamper");
+  CInstalled app(restore, "HbUnTamper");
   app.File("ok.txt");
   // the install folder and the victims' folder are siblings under %TEMP%
   std::string victimName = victims.substr(victims.rfind('\\', victims.size() - 2) + 1);
@@ -237,7 +274,7 @@ TEST(Uninstall, ATamperedSetupIniDeletesNothingOutside) {
   app.List("..\\" + victimName + "empty\\", 16);     // a folder outside
   app.WindowsFile("Hanbell.exe", 1, false);
   app.WindowsFile("Hanbell.ini", 1, false);
-  app.WindowsFile("hbun_nocount.dll", -1);  // another program's, without a count
+  app.WindowsFile("hbun_nocount.dll", 0);  // another program's, without a count
   app.WindowsFile("hbun_system.dll", 1);
   ::SetFileAttributesA((WindowsDir() + "hbun_system.dll").c_str(), FILE_ATTRIBUTE_SYSTEM);
   app.m_strPrgShortCut = "..\\HbUnVictim";  // the start-up link would lie in the programs folder
@@ -245,13 +282,13 @@ TEST(Uninstall, ATamperedSetupIniDeletesNothingOutside) {
   app.Setup()["Name"] = "ｿﾌﾄ工房";
   app.Write();
   {  // the start-up option on, with the climbing name and no link made for it
-    std::string ini = untest::Bytes(app.Dir() + "Setup.ini");
+    std::string ini = Bytes(app.Dir() + "Setup.ini");
     ini.replace(ini.find("StartUp=0"), 9, "StartUp=1");
     ASSERT_TRUE(WriteFile(app.Dir() + "Setup.ini", ini));
   }
 
   Process p;
-  HWND dlg = app.Start(p);
+  HWND dlg = untest::StartRegisteredCommand(p, app.Key());
   ASSERT_TRUE(dlg);
   EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_COMPANY), "ｿﾌﾄ工房");
   MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
@@ -261,13 +298,13 @@ TEST(Uninstall, ATamperedSetupIniDeletesNothingOutside) {
   EXPECT_EQ(untest::IndicatorStates(dlg), "eee--c") << "files, the outside folder and the start-up link fail";
   untest::CloseAndExpectEnd(p, box);
 
-  EXPECT_EQ(untest::Bytes(victims + "victim.txt"), "keep");
+  EXPECT_EQ(Bytes(victims + "victim.txt"), "keep");
   EXPECT_TRUE(Exists(victims + "empty"));
-  EXPECT_EQ(untest::Bytes(linkVictim), "keep");
-  EXPECT_EQ(untest::Bytes(copy.Exe()), hanbellExe);
-  EXPECT_EQ(untest::Bytes(copy.Ini()), hanbellIni);
+  EXPECT_EQ(Bytes(linkVictim), "keep");
+  EXPECT_EQ(Bytes(WindowsDir() + "Hanbell.exe"), hanbellExe);
+  EXPECT_EQ(Bytes(WindowsDir() + "Hanbell.ini"), hanbellIni);
   EXPECT_TRUE(Exists(WindowsDir() + "hbun_nocount.dll"));
   EXPECT_TRUE(Exists(WindowsDir() + "hbun_system.dll"));
-  EXPECT_EQ(untest::SharedCount(WindowsDir() + "hbun_system.dll"), 1) << "a kept file keeps its count";
+  EXPECT_EQ(untest::SharedCount(WindowsDir() + "hbun_system.dll"), "1") << "a kept file keeps its count";
   EXPECT_FALSE(Exists(app.Dir())) << "the install's own files still go";
 }

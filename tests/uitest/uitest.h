@@ -104,15 +104,6 @@ bool PressKey(HWND top, WORD vk);
 // made in that process; the reply is the message's result.
 LRESULT SendWithRemoteData(HWND wnd, DWORD pid, UINT msg, WPARAM wParam, const void* data, size_t size);
 
-// Posts a key press (down and up) to the control that has the focus in `wnd`'s
-// thread, as the keyboard would deliver it, so the dialog keys (Enter, Esc) reach the
-// program's own message loop without needing the foreground.
-bool PostKey(HWND wnd, WORD vk);
-
-// Runs a console program (`cmdLine`, found on the path) to its end and returns what it
-// wrote to its standard output; false when it could not start or did not end in time.
-bool RunAndRead(const std::string& cmdLine, std::string& output, DWORD timeoutMs = kDefaultTimeoutMs);
-
 // Polls `cond` until it holds or the time runs out.
 template <class F>
 bool WaitFor(F cond, DWORD timeoutMs = kDefaultTimeoutMs) {
