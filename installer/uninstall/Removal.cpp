@@ -247,9 +247,10 @@ class CRun {
     if (options.nDesktop != 0) OneShortcut(Indicator::Desktop, m_in.strDesktopFolder, link);
     if (options.nProgram == 0) return;
     // The group folder must lie in the programs folder, and its links in it.
-    std::string folder = m_in.strProgramsFolder + group;
-    bool bGroupOk = !m_in.strProgramsFolder.empty() && IsInsideFolder(folder, m_in.strProgramsFolder);
-    std::string prefix = bGroupOk ? folder + "\\" : std::string();
+    ResolvedPath resolved;
+    bool bGroupOk = IsInsideFolder(m_in.strProgramsFolder + group, m_in.strProgramsFolder) &&
+                    ResolvePath(m_in.strProgramsFolder + group, resolved);
+    std::string folder = resolved.Text(), prefix = bGroupOk ? folder + "\\" : std::string();
     for (int j = 1; j < m_in.nGroupFiles; ++j) {
       std::string name = setupinfo::GroupLinkName(m_in.pGroupShortcutNames[j], m_in.pGroupFiles[j]) + ".lnk";
       if (!DeleteShortcut(prefix, name)) Add(m_counts.nShortcuts, 1);

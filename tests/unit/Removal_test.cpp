@@ -271,25 +271,20 @@ TEST(Removal, EachCauseCountsWhereItBelongsAndTheFirstCounterChoosesTheBox) {
     const char* errPart;
   };
   const Case cases[] = {
-      {"a file the application made later", [](CMemOs& os) { os.File(kInstall + "ソフト\\score.dat"); },
-       {0, 2, 0}, {"folder"}, "ｱﾝｲﾝｽﾄｰﾙの終了/その他情報", BoxIcon::Exclamation, nullptr},
-      {"a desktop link the user deleted", [](CMemOs& os) { os.nodes.erase(Key(kDesktop + "Demoへのｼｮｰﾄｶｯﾄ.lnk")); },
-       {0, 0, 1}, {"desktop"}, "ｱﾝｲﾝｽﾄｰﾙの終了", BoxIcon::Question, "(err:1)"},
-      {"the group folder holds a link of the user's own",
-       [](CMemOs& os) { os.File(kPrograms + "Demo\\mine.lnk"); }, {0, 0, 1}, {"group"}, "ｱﾝｲﾝｽﾄｰﾙの終了",
-       BoxIcon::Question, "(err:1)"},
-      {"a running executable",
+      {"links and files of the user's own in the group and install folders: shortcuts before folders",
        [](CMemOs& os) {
-         os.nodes[Key(kInstall + "Demo.exe")].bLocked = true;
-         os.nodes.erase(Key(kStartup + "Demoへのｼｮｰﾄｶｯﾄ.lnk"));
+         os.File(kPrograms + "Demo\\mine.lnk");
+         os.File(kInstall + "mine.txt");
        },
-       {1, 1, 1}, {"files", "folder", "startup"}, "ｱﾝｲﾝｽﾄｰﾙの異常終了", BoxIcon::Exclamation, "(err:1)"},
-      {"Setup.ini and the key already gone",
+       {0, 1, 1}, {"folder", "group"}, "ｱﾝｲﾝｽﾄｰﾙの終了", BoxIcon::Question, "(err:1)"},
+      {"Setup.ini, the key and a link already gone, a file of the user's: files before the rest",
        [](CMemOs& os) {
          os.nodes.erase(Key(kInstall + "Setup.ini"));
          os.keys.clear();
+         os.nodes.erase(Key(kStartup + "Demoへのｼｮｰﾄｶｯﾄ.lnk"));
+         os.File(kInstall + "mine.txt");
        },
-       {2, 0, 0}, {"registry"}, "ｱﾝｲﾝｽﾄｰﾙの異常終了", BoxIcon::Exclamation, "(err:2)"},
+       {2, 1, 1}, {"folder", "startup", "registry"}, "ｱﾝｲﾝｽﾄｰﾙの異常終了", BoxIcon::Exclamation, "(err:2)"},
   };
   for (const Case& k : cases) {
     CMemOs os;
