@@ -175,7 +175,8 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     untest::CloseAndExpectEnd(p, box);
     EXPECT_EQ(app.Leftovers(), std::vector<std::string>());
   }
-  {  // an installed file still open in a running program, no shortcut options: the file message
+  {  // an installed file still open in a running program, and the uninstall key removed by
+     // another tool after the dialog opened, no shortcut options: the file message
     CInstalled app(restore, "HbUnBusy");
     app.File("engine.dll");
     app.Write();
@@ -185,13 +186,14 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     Process p;
     HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg);
+    ASSERT_EQ(::SHDeleteKeyA(HKEY_LOCAL_MACHINE, app.Key().c_str()), ERROR_SUCCESS);
     MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
     ::CloseHandle(busy);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの異常終了");
-    EXPECT_EQ(box.text, FileBoxText(1));
+    EXPECT_EQ(box.text, FileBoxText(2));
     EXPECT_EQ(box.icon, Icon::Warning);
-    EXPECT_EQ(untest::IndicatorStates(dlg), "ee---c") << "no shortcut step runs without its option";
+    EXPECT_EQ(untest::IndicatorStates(dlg), "ee---e") << "no shortcut step runs without its option";
     untest::CloseAndExpectEnd(p, box);
     EXPECT_EQ(app.Leftovers(), (std::vector<std::string>{app.Dir(), app.Dir() + "engine.dll"}));
   }
