@@ -39,6 +39,11 @@ bool CRemovalOs::HasSystemAttribute(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
 }
 
+bool CRemovalOs::IsLink(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 namespace {
 HKEY OpenSharedDlls(REGSAM access) {
   HKEY hKey = nullptr;

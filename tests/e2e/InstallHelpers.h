@@ -143,6 +143,8 @@ class PrefixRestore {
   void Key(HKEY root, const std::string& key) {
     m_undo.push_back([=] { ::SHDeleteKeyA(root, key.c_str()); });
   }
+  // Anything else to undo, in the same reverse order.
+  void Later(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
  private:
   std::vector<std::function<void()>> m_undo;
 };
