@@ -370,12 +370,19 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning);
     EXPECT_EQ(ProgressPos(w), 0);
 
+    // the source folder in other letters, and by its short name
     std::string upper = d.Dir();
     for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
-    SetText(w, IDC_INSTALLDIR, upper);
-    ExpectStop(w, p.Pid(),
-               "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。",
-               "Hanbell/Install Error!!", Icon::Warning);
+    char shortName[MAX_PATH] = "";
+    ASSERT_GT(::GetShortPathNameA(d.Dir().c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(::lstrcmpiA(shortName, d.Dir().c_str()), 0);
+    for (const std::string& same : {upper, std::string(shortName)}) {
+      SetText(w, IDC_INSTALLDIR, same);
+      ExpectStop(w, p.Pid(),
+                 "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。",
+                 "Hanbell/Install Error!!", Icon::Warning);
+    }
+    EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "1") << "the distribution's own file untouched";
 
     const std::string first = base + "first\\";
     ASSERT_TRUE(MakeDirs(first + "data"));
