@@ -226,6 +226,9 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
     SetWriteTime(target + f, 1);
   }
   ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  // a newer installer in the Windows folder stays, without a question
+  ASSERT_TRUE(WriteFile(win + "Hanbell.exe", "a newer installer"));
+  SetWriteTime(win + "Hanbell.exe", 1);
   {
     Process p;
     ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
@@ -266,6 +269,8 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
   EXPECT_EQ(Bytes(target + "data\\locked.txt"), "locked");
   EXPECT_EQ(Bytes(target + "data\\deep\\sub\\levels.dat"), "levels");
   EXPECT_EQ(Bytes(target + "docs\\manual.txt"), "manual");
+  EXPECT_TRUE(Bytes(win + "Hanbell.exe") == "a newer installer") << "the newer installer was replaced";
+  EXPECT_FALSE(Exists(win + "HbDummy.exe"));
   // the same files in the same folder are not counted twice
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kSharedDlls, win + n.shared), "1");
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kSharedDlls, win + n.plain), "2");
@@ -405,8 +410,8 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
       EXPECT_EQ(ShortcutTarget(programs + n.app + "\\f" + std::to_string(i) + ".lnk"),
                 second + "many\\f" + std::to_string(i) + ".txt");
     EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), "<none>");
-    EXPECT_FALSE(Exists(second + n.exe() + ".txt")) << "nothing is started after a failure";
   }
+  const std::string notStarted = base + "second\\" + n.exe() + ".txt";  // looked at after the later runs
 
   // entries that lead nowhere or outside (a device name among them), a file missing from
   // the distribution, a list without executable: each a copy failure, the settings line,
@@ -444,6 +449,7 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     ExpectReport(p, w, 1, kSettingsLine);
     EXPECT_FALSE(Exists(base + "fourth\\data"));
   }
+  EXPECT_FALSE(Exists(notStarted)) << "nothing is started after a failure";
 }
 
 // A start-up folder that cannot be made: the option line, while the other shortcuts and
