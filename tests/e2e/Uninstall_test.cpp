@@ -158,7 +158,8 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     app.File("notes.txt", "n", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);  // read-only files go too
     app.Options(true, true, true);
     app.Write();
-    ASSERT_TRUE(::DeleteFileA(app.DesktopLink().c_str()));
+    // the desktop's window may be reading the new link for a moment
+    ASSERT_TRUE(uitest::WaitFor([&] { return ::DeleteFileA(app.DesktopLink().c_str()) != FALSE; }, 5000));
     Process p;
     HWND dlg = untest::StartRegisteredCommand(p, app.Key());
     ASSERT_TRUE(dlg);
