@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchTree.h"
 #include "resource.h"
 #include "uitest.h"
 
@@ -19,27 +20,7 @@ namespace {
 // 20 folders of 9 subfolders with 10 files in each of the 200 folders: 2,000 files of
 // 100 KB. Returns the Setup.ini text that lists them, authored in `dir`.
 std::string MakeDistribution(const std::string& dir) {
-  const std::string block(100 * 1024, 'd');
-  std::vector<std::string> entries = {"|16"};
-  auto fill = [&](const std::string& rel) {
-    for (int f = 0; f < 10; ++f) {
-      std::string name = rel + "file" + std::to_string(f) + ".dat";
-      WriteFile(dir + name, block);
-      entries.push_back(name + "|32");
-    }
-  };
-  for (int a = 0; a < 20; ++a) {
-    std::string top = "group" + std::to_string(a) + "\\";
-    MakeDirs(dir + top.substr(0, top.size() - 1));
-    entries.push_back(top + "|16");
-    fill(top);
-    for (int b = 0; b < 9; ++b) {
-      std::string sub = top + "part" + std::to_string(b) + "\\";
-      MakeDirs(dir + sub.substr(0, sub.size() - 1));
-      entries.push_back(sub + "|16");
-      fill(sub);
-    }
-  }
+  std::vector<std::string> entries = MakeBenchTree(dir, 100 * 1024);
   std::string ini = "[Setup]\r\nTitle=Bench\r\nMode=1\r\nSTime=0\r\n[Option]\r\nBlueBack=0\r\nStartUp=0\r\nProgram=0\r\n"
                     "Desktop=0\r\n[TreeCtrl]\r\nSelect=" + dir + "group0\\file0.dat\r\nTopRoot=" + dir + "\r\n";
   for (std::size_t i = 0; i < entries.size(); ++i)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchTree.h"
 #include "resource.h"
 #include "uitest.h"
 
@@ -23,27 +24,7 @@ const char kKey[] = "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\fi
 // 1 KB, and the installed Setup.ini that lists them as authored in kAuthor.
 void MakeInstall(const std::string& dir) {
   MakeDirs(dir.substr(0, dir.size() - 1));
-  const std::string block(1024, 'd');
-  std::vector<std::string> entries = {"|16"};
-  auto fill = [&](const std::string& rel) {
-    for (int f = 0; f < 10; ++f) {
-      std::string name = rel + "file" + std::to_string(f) + ".dat";
-      WriteFile(dir + name, block);
-      entries.push_back(name + "|32");
-    }
-  };
-  for (int a = 0; a < 20; ++a) {
-    std::string top = "group" + std::to_string(a) + "\\";
-    MakeDirs(dir + top.substr(0, top.size() - 1));
-    entries.push_back(top + "|16");
-    fill(top);
-    for (int b = 0; b < 9; ++b) {
-      std::string sub = top + "part" + std::to_string(b) + "\\";
-      MakeDirs(dir + sub.substr(0, sub.size() - 1));
-      entries.push_back(sub + "|16");
-      fill(sub);
-    }
-  }
+  std::vector<std::string> entries = MakeBenchTree(dir, 1024);
   std::string ini = "[Setup]\r\nTitle=Bench\r\nMode=2\r\nSTime=0\r\n[TreeCtrl]\r\nSelect=" + std::string(kAuthor) +
                     "group0\\file0.dat\r\nTopRoot=C:\\hbauthor\\bench\r\n";
   for (std::size_t i = 0; i < entries.size(); ++i) ini += "_f" + std::to_string(i) + "=" + kAuthor + entries[i] + "\r\n";
