@@ -97,6 +97,13 @@ class CFont {
                               nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily, face);
     return m_hObject != nullptr;
   }
+  // A font whose height is given in tenths of a point, converted to logical units
+  // through the vertical resolution of hDC (the screen's when null).
+  BOOL CreatePointFontIndirect(const LOGFONTA* lf, HDC hDC = nullptr);
+  BOOL CreatePointFont(int nPointSize, const char* face, HDC hDC = nullptr);
+  BOOL GetLogFont(LOGFONTA* lf) const {
+    return m_hObject && ::GetObjectA(m_hObject, sizeof *lf, lf) == static_cast<int>(sizeof *lf);
+  }
   void DeleteObject() {
     if (m_hObject) ::DeleteObject(m_hObject);
     m_hObject = nullptr;

@@ -111,6 +111,8 @@ constexpr UINT AFX_ANY_COMMAND_CODE = 0xFFFFFFFF;
 #define ON_WM_TIMER() AFX_VOID_ENTRY(WM_TIMER, OnTimer(static_cast<UINT_PTR>(w)))
 #define ON_WM_SIZE() AFX_VOID_ENTRY(WM_SIZE, OnSize(static_cast<UINT>(w), (short)LOWORD(l), (short)HIWORD(l)))
 #define ON_WM_SETFOCUS() AFX_VOID_ENTRY(WM_SETFOCUS, OnSetFocus(reinterpret_cast<HWND>(w)))
+#define ON_WM_CONTEXTMENU() \
+  AFX_VOID_ENTRY(WM_CONTEXTMENU, OnContextMenu(reinterpret_cast<HWND>(w), POINT{(short)LOWORD(l), (short)HIWORD(l)}))
 #define ON_WM_SYSCOMMAND() AFX_VOID_ENTRY(WM_SYSCOMMAND, OnSysCommand(static_cast<UINT>(w), l))
 #define ON_WM_CREATE()                                                                            \
   {WM_CREATE, 0, 0, 0, [](CWnd* p, WPARAM, LPARAM l) -> LRESULT {                                  \
@@ -171,6 +173,10 @@ class CWnd {
   HICON SetIcon(HICON hIcon, BOOL bBig) { return (HICON)SendMessage(WM_SETICON, bBig ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon); }
   void SetFocus() { ::SetFocus(m_hWnd); }
   void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+  void InvalidateRect(const RECT* r, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, r, bErase); }
+  // Window timers: ticks arrive as WM_TIMER; the result is the timer's id, 0 on failure.
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr); }
+  BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
   HWND GetParent() const { return ::GetParent(m_hWnd); }
   int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);

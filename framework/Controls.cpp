@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -78,4 +79,24 @@ BOOL CTreeCtrl::SetItemState(HTREEITEM h, UINT state, UINT mask) {
   it.state = state;
   it.stateMask = mask;
   return static_cast<BOOL>(SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it)));
+}
+
+BOOL CFont::CreatePointFontIndirect(const LOGFONTA* lf, HDC hDC) {
+  HDC dc = hDC ? hDC : ::GetDC(nullptr);
+  LOGFONTA l = *lf;
+  POINT pt = {0, ::MulDiv(::GetDeviceCaps(dc, LOGPIXELSY), lf->lfHeight, 720)};
+  POINT org = {0, 0};
+  ::DPtoLP(dc, &pt, 1);
+  ::DPtoLP(dc, &org, 1);
+  l.lfHeight = -std::abs(static_cast<int>(pt.y - org.y));
+  if (!hDC) ::ReleaseDC(nullptr, dc);
+  return CreateFontIndirect(&l);
+}
+
+BOOL CFont::CreatePointFont(int nPointSize, const char* face, HDC hDC) {
+  LOGFONTA lf = {};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfHeight = nPointSize;
+  lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+  return CreatePointFontIndirect(&lf, hDC);
 }

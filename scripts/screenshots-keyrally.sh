@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of KeyRally under Xvfb: the main window with a word list open, its File
-# menu, and the about box. The program's settings key is kept aside and put back.
+# menu, the about box, a game at two moments, the score box at a game's end (this one
+# waits out the game's 180 seconds), the word list editor and the font dialog. The program's settings key is kept aside and put back.
 # Usage: screenshots-keyrally.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -49,4 +50,9 @@ failed=0
 shot keyrally-main.png main
 shot keyrally-menu.png menu
 shot keyrally-about.png about
+shot keyrally-game-1.png game1
+shot keyrally-game-2.png game2
+shot keyrally-editor.png editor
+shot keyrally-font.png font
+SHOT_READY_SECONDS=240 shot keyrally-end.png end
 exit $failed

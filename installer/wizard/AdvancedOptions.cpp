@@ -28,7 +28,15 @@ std::string FixedFolderText(const std::string& folder) { return folder.empty() ?
 std::string ReadMeText(const std::string& readMe) { return readMe.empty() ? kReadMeHint : readMe; }
 
 std::string DerivedName(const std::string& path) {
-  return mbcs::FitBuffer(setupinfo::GroupLinkName(std::string(), path), kNameBuffer);
+  std::string name = setupinfo::GroupLinkName(std::string(), path);
+  // A name that is all extension (".config") would leave an empty entry, and the names
+  // read back on the next opening end at the first empty one: it keeps its whole name.
+  if (name.empty()) {
+    std::string file = path;
+    if (wizardrules::EndsWithBackslash(file)) file.pop_back();
+    name = file.substr(wizardrules::DriveAndFolder(file).size());
+  }
+  return mbcs::FitBuffer(name, kNameBuffer);
 }
 
 std::vector<std::string> NameTable::Load(std::size_t items, const std::vector<std::string>& names,

@@ -29,7 +29,8 @@ std::string FixedFolderText(const std::string& folder);
 std::string ReadMeText(const std::string& readMe);
 
 // A group file's own name: one final "\" dropped, then the name without folder and
-// extension (a ticked folder is named after itself), cut to 255 bytes.
+// extension (a ticked folder is named after itself; a name that is all extension stays
+// whole), cut to 255 bytes.
 std::string DerivedName(const std::string& path);
 
 // The shortcut names of the group files and the file each belongs to. Entry 0 is the

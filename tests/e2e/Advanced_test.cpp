@@ -163,11 +163,19 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     EXPECT_TRUE(Ticked(group, p.Pid()).empty());
     EXPECT_NE(::GetWindowLongA(group, GWL_STYLE) & TVS_CHECKBOXES, 0);
 
-    // a folder typed without its backslash gets one; then the browser picks another
+    // a folder typed without its backslash gets one; a cancelled browser keeps it, then
+    // the browser picks another
     TypeInto(a, IDC_ALT_INSTALLDIR, places + "固定先", IDC_ALT_SHORTCUT);
     EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), places + "固定先\\");
     ASSERT_TRUE(Click(a, IDC_ALT_SETDIR));
     HWND browser = WaitOtherDialog(p.Pid(), {w, a});
+    ASSERT_TRUE(browser) << "no folder browser";
+    ::PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitGone(browser));
+    EXPECT_TRUE(WaitFor([&] { return Beeps(w) == "500/10 500/10 500/10 500/10"; }, 5000)) << Beeps(w);
+    EXPECT_EQ(GetText(a, IDC_ALT_INSTALLDIR), places + "固定先\\") << "the cancelled browser changed the folder";
+    ASSERT_TRUE(Click(a, IDC_ALT_SETDIR));
+    browser = WaitOtherDialog(p.Pid(), {w, a});
     ASSERT_TRUE(browser) << "no folder browser";
     EXPECT_EQ(::GetWindow(browser, GW_OWNER), a);
     EXPECT_TRUE(ChildWithText(browser, kBrowseTitle)) << "the browser's title";
@@ -180,7 +188,7 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     ASSERT_TRUE(WaitGone(browser));
     EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_INSTALLDIR) == picked + "\\"; }, 5000))
         << GetText(a, IDC_ALT_INSTALLDIR);
-    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10") << "a beep before and after the browser";
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10") << "a beep before and after the browser";
 
     TypeInto(a, IDC_ALT_SHORTCUT, "打鍵丸を起動", IDC_ALT_GROUP);
     TypeInto(a, IDC_ALT_GROUP, "打鍵丸グループ", IDC_ALT_GROUPTREE);
@@ -225,7 +233,7 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     EXPECT_FALSE(::IsWindowEnabled(a));
     EXPECT_FALSE(::IsWindowVisible(loading));
     EXPECT_EQ(SelectedLabel(Ctl(f, IDC_AI_TREE), p.Pid()), root) << "the setup folder is the root";
-    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10");
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10 500/10");
     ChooseInFileDialog(f, p.Pid(), {"doc"});
     ExpectReadMe(a, D + "doc\\");
     f = OpenFileDialog(p, a);
@@ -235,7 +243,8 @@ TEST(AdvancedOptions, OneSessionSavedReopenedAndCancelled) {
     ExpectReadMe(a, D + readme);
 
     Confirm(a, w);
-    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10 500/10") << "and one when the dialog closed";
+    EXPECT_EQ(Beeps(w), "500/10 500/10 500/10 500/10 500/10 500/10 500/10 500/10 500/10")
+        << "and one when the dialog closed";
 
     // again in the same run: what was confirmed; doc unticked and confirmed
     a = OpenAdvanced(p, w);

@@ -9,6 +9,7 @@
 // points the program's import of Beep at a recorder and pins this DLL in the process.
 // With lParam kProbeRefuseUninstallKey the program's RegCreateKeyExA refuses, from then
 // on, every key below "...\UnInstall\" with ERROR_ACCESS_DENIED; the answer is "refusing".
+// With lParam kProbeIcons it tells whether the window's icons are the program's.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +22,18 @@ namespace {
 
 constexpr LPARAM kProbeBeeps = -2;
 constexpr LPARAM kProbeRefuseUninstallKey = -3;
+constexpr LPARAM kProbeIcons = -4;
+
+// The window's big and small icon against the program's icon 128: "program", "other" or
+// "none" for each (icon handles do not cross processes under Wine).
+std::string IconsOf(HWND wnd) {
+  HICON program = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
+  auto name = [&](WPARAM which) -> std::string {
+    HICON h = reinterpret_cast<HICON>(::SendMessageA(wnd, WM_GETICON, which, 0));
+    return !h ? "none" : h == program ? "program" : "other";
+  };
+  return name(ICON_BIG) + " " + name(ICON_SMALL);
+}
 
 std::string g_beeps;
 bool g_bRecording = false;
@@ -91,7 +104,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM w
   MSG* msg = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
     std::string out;
-    if (msg->lParam == kProbeBeeps) {
+    if (msg->lParam == kProbeIcons) {
+      out = IconsOf(msg->hwnd);
+    } else if (msg->lParam == kProbeBeeps) {
       if (!g_bRecording) g_bRecording = RecordBeeps();
       out = g_bRecording ? g_beeps : "not recording";
     } else if (msg->lParam == kProbeRefuseUninstallKey) {

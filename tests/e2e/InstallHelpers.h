@@ -115,8 +115,9 @@ class PrefixRestore {
     HKEY h = nullptr;
     DWORD type = 0, size = 0;
     std::vector<BYTE> data;
-    bool had = false;
+    bool had = false, keyHad = false;
     if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
+      keyHad = true;
       if (::RegQueryValueExA(h, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
         data.resize(size);
         had = ::RegQueryValueExA(h, value.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
@@ -130,7 +131,12 @@ class PrefixRestore {
         ::RegSetValueExA(k, value.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
       else
         ::RegDeleteValueA(k, value.c_str());
+      DWORD subkeys = 0, values = 0;
+      bool empty = ::RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                   subkeys == 0 && values == 0;
       ::RegCloseKey(k);
+      if (!keyHad && empty) ::RegDeleteKeyA(root, key.c_str());  // a key the test brought, left empty
     });
   }
   // A key (with its subkeys) that the test or the install makes.

@@ -16,6 +16,7 @@ constexpr const char* kUntitledTitle = "無題 - KeyRally";
 constexpr const char* kOpenCaption = "ﾌｧｲﾙを開く";
 constexpr const char* kSaveCaption = "名前を付けて保存";
 constexpr const char* kAboutCaption = "KeyRally のﾊﾞｰｼﾞｮﾝ情報";
+constexpr const char* kWordListCaption = "単語リスト";
 constexpr const char* kParentKey = "Software\\Local AppWizard-Generated Applications";
 constexpr const char* kSettingsKey = "Software\\Local AppWizard-Generated Applications\\打鍵丸";
 constexpr const char* kRecentKey = "Software\\Local AppWizard-Generated Applications\\打鍵丸\\Recent File List";
@@ -149,6 +150,20 @@ inline std::vector<std::string> Texts(const Menu& items) {
   std::vector<std::string> v;
   for (const auto& i : items) v.push_back(i.text);
   return v;
+}
+
+// The common font dialog of the process: the dialog with the face (1136), style (1137)
+// and size (1138) boxes.
+inline HWND WaitFontDialog(DWORD pid, DWORD timeoutMs = uitest::kDefaultTimeoutMs) {
+  HWND dlg = nullptr;
+  uitest::WaitFor(
+      [&] {
+        for (HWND h : uitest::TopWindows(pid))
+          if (uitest::ClassOf(h) == "#32770" && ::GetDlgItem(h, 1137) && ::GetDlgItem(h, 1138)) dlg = h;
+        return dlg != nullptr;
+      },
+      timeoutMs);
+  return dlg;
 }
 
 // Types a full path into a file dialog of the process and confirms it.

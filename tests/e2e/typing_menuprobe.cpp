@@ -9,7 +9,15 @@
 // A second message puts a one-line edit (id 0x7FF0) into the view and gives it the
 // focus: a typing box made by the program's own thread, so that keys typed into it
 // pass through the program's message loop like those typed into the game's box.
+// A third message asks about the game (lParam: the question, kGame* below): the sounds
+// played and beeps sounded since the last such ask (the first ask starts recording by
+// pointing the program's imports of PlaySoundA and MessageBeep at recorders); the
+// frame as the view draws it now (every TextOutA of one repaint with its place,
+// extent, font and colour); the items of the pop-up menu that is open; and the view's
+// window class and styles and those of its typing box; or, asked through the word
+// list editor, the items of its list box (ANSI list box texts do not cross processes).
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <string>
@@ -17,6 +25,127 @@
 #include "ProbeReply.h"
 
 namespace {
+constexpr LPARAM kGameSounds = 1, kGameFrame = 2, kGamePopup = 3, kGameView = 4, kGameListBox = 5;
+constexpr int kViewId = 0xE900, kEditId = 1000;
+
+// ---- sounds ----
+std::string g_sounds;
+BOOL(WINAPI* g_pfnPlaySound)(LPCSTR, HMODULE, DWORD) = nullptr;
+BOOL(WINAPI* g_pfnMessageBeep)(UINT) = nullptr;
+BOOL WINAPI RecordPlaySound(LPCSTR name, HMODULE mod, DWORD flags) {
+  char line[400];
+  std::snprintf(line, sizeof line, "play\t%s\t%#lx\n", name ? name : "(none)", static_cast<unsigned long>(flags));
+  g_sounds += line;
+  return g_pfnPlaySound ? g_pfnPlaySound(name, mod, flags) : FALSE;
+}
+BOOL WINAPI RecordMessageBeep(UINT type) {
+  g_sounds += "beep\t" + std::to_string(type) + "\n";
+  return g_pfnMessageBeep ? g_pfnMessageBeep(type) : FALSE;
+}
+
+// ---- text drawn ----
+bool g_bRecordText = false;
+std::string g_texts;
+BOOL(WINAPI* g_pfnTextOut)(HDC, int, int, LPCSTR, int) = nullptr;
+BOOL WINAPI RecordTextOut(HDC dc, int x, int y, LPCSTR text, int n) {
+  if (g_bRecordText) {
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(dc, text, n, &size);
+    LOGFONTA lf = {};
+    ::GetObjectA(::GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+    char line[200];
+    std::snprintf(line, sizeof line, "%d\t%d\t%ld\t%ld\t%ld\t%lu\t%s\t", x, y, size.cx, size.cy, lf.lfHeight,
+                  static_cast<unsigned long>(::GetTextColor(dc)), lf.lfFaceName);
+    g_texts += line + std::string(text, static_cast<size_t>(n)) + "\n";
+  }
+  return g_pfnTextOut(dc, x, y, text, n);
+}
+
+BOOL CALLBACK FindPopup(HWND h, LPARAM l) {
+  char cls[32] = "";
+  ::GetClassNameA(h, cls, sizeof cls);
+  if (std::string(cls) == "#32768" && ::IsWindowVisible(h)) {
+    *reinterpret_cast<HWND*>(l) = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string AnswerGame(HWND frame, LPARAM what) {
+  HWND view = ::GetDlgItem(frame, kViewId);
+  HWND edit = view ? ::GetDlgItem(view, kEditId) : nullptr;
+  char buf[400];
+  if (what == kGameSounds) {
+    if (!g_pfnPlaySound) {
+      g_pfnPlaySound = reinterpret_cast<decltype(g_pfnPlaySound)>(
+          PatchProgramImport("winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&RecordPlaySound)));
+      g_pfnMessageBeep = reinterpret_cast<decltype(g_pfnMessageBeep)>(
+          PatchProgramImport("user32.dll", "MessageBeep", reinterpret_cast<void*>(&RecordMessageBeep)));
+      if (!g_pfnPlaySound || !g_pfnMessageBeep) return "not recording";
+    }
+    std::string out;
+    out.swap(g_sounds);
+    return out;
+  }
+  if (what == kGameFrame) {
+    if (!g_pfnTextOut)
+      g_pfnTextOut = reinterpret_cast<decltype(g_pfnTextOut)>(
+          PatchProgramImport("gdi32.dll", "TextOutA", reinterpret_cast<void*>(&RecordTextOut)));
+    if (!g_pfnTextOut || !view) return "not recording";
+    RECT r;
+    ::GetClientRect(view, &r);
+    g_texts.clear();
+    g_bRecordText = true;
+    ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    g_bRecordText = false;
+    std::snprintf(buf, sizeof buf, "%ld\t%ld\n", r.right, r.bottom);
+    return buf + g_texts;
+  }
+  if (what == kGamePopup) {
+    HWND popup = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindPopup, reinterpret_cast<LPARAM>(&popup));
+    HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    if (!menu) return "no popup";
+    std::string out;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      char text[200] = "";
+      ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED;
+      std::snprintf(buf, sizeof buf, "%u\t%u\t%s\n", ::GetMenuItemID(menu, i), state, text);
+      out += buf;
+    }
+    return out;
+  }
+  if (what == kGameView && view) {
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    std::snprintf(buf, sizeof buf,
+                  "class style %#lx\nbrush %d\narrow cursor %d\nicon %d\nstyle %#lx\nex style %#lx\n"
+                  "edit style %#lx\nedit ex style %#lx\nedit font %d\n",
+                  static_cast<unsigned long>(::GetClassLongPtrA(view, GCL_STYLE)),
+                  ::GetClassLongPtrA(view, GCLP_HBRBACKGROUND) != 0,
+                  reinterpret_cast<HCURSOR>(::GetClassLongPtrA(view, GCLP_HCURSOR)) == arrow,
+                  ::GetClassLongPtrA(view, GCLP_HICON) != 0, static_cast<unsigned long>(::GetWindowLongA(view, GWL_STYLE)),
+                  static_cast<unsigned long>(::GetWindowLongA(view, GWL_EXSTYLE)),
+                  static_cast<unsigned long>(edit ? ::GetWindowLongA(edit, GWL_STYLE) : 0),
+                  static_cast<unsigned long>(edit ? ::GetWindowLongA(edit, GWL_EXSTYLE) : 0),
+                  edit && ::SendMessageA(edit, WM_GETFONT, 0, 0) != 0);
+    return buf;
+  }
+  if (what == kGameListBox) {
+    HWND list = ::GetDlgItem(frame, 1000);  // here `frame` is the editor
+    std::string out;
+    int n = list ? static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)) : -1;
+    for (int i = 0; i < n; ++i) {
+      int len = static_cast<int>(::SendMessageA(list, LB_GETTEXTLEN, i, 0));
+      std::string item(len > 0 ? static_cast<size_t>(len) + 1 : 1, '\0');
+      if (len > 0) ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+      out += item.c_str() + std::string("\n");
+    }
+    return std::to_string(n) + "\n" + out;
+  }
+  return "unknown question";
+}
+
 void Dump(HWND frame, HMENU menu, int level, std::string& out) {
   int n = ::GetMenuItemCount(menu);
   for (int i = 0; i < n; ++i) {
@@ -38,6 +167,7 @@ void Dump(HWND frame, HMENU menu, int level, std::string& out) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM wParam, LPARAM lParam) {
   static const UINT probe = ::RegisterWindowMessageA("KeyRallyTestMenuProbe");
   static const UINT editProbe = ::RegisterWindowMessageA("KeyRallyTestEditProbe");
+  static const UINT gameProbe = ::RegisterWindowMessageA("KeyRallyTestGameProbe");
   MSG* msg = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == editProbe) {
     HWND view = ::GetDlgItem(msg->hwnd, 0xE900);  // the view's pane id
@@ -46,6 +176,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK KrMenuProbe(int code, WPARAM w
       edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 200, 24,
                                view, reinterpret_cast<HMENU>(0x7FF0), ::GetModuleHandleA(nullptr), nullptr);
     if (edit) ::SetFocus(edit);
+    msg->message = WM_NULL;
+  }
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == gameProbe) {
+    WriteProbeReply("krgame", msg->wParam, AnswerGame(msg->hwnd, msg->lParam));
     msg->message = WM_NULL;
   }
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {

@@ -102,6 +102,17 @@ TEST(AdvancedNames, ANameStaysWithItsFileAcrossOpenings) {
   back = Confirm(second, {D, A, B, F});
   EXPECT_EQ(back.shortcutNames, (Strings{"Dummy", "a", "Bild", "data"})) << "A gets its own name, not B's";
   EXPECT_EQ(back.shortcutFiles, (Strings{D, A, B, F}));
+
+  // a file named all extension is named in full: an empty name would end the names
+  // read back, and the one given after it would be lost
+  const std::string E = D + ".config";
+  NameTable third;
+  third.Load(8, {}, {});
+  EXPECT_EQ(third.Refresh({D, E, B}), (Strings{".config", "b"}));
+  third.Rename(1, "Bild");
+  back = Confirm(third, {D, E, B});
+  NameTable fourth;
+  EXPECT_EQ(fourth.Load(8, back.shortcutNames, back.shortcutFiles), (Strings{".config", "Bild"}));
 }
 
 TEST(AdvancedCopyBack, CountsAtLeastOneAndNeverBeyondTheArrays) {

@@ -15,6 +15,7 @@ class CKeyRallyDoc : public CDocument {
   CString GetWord(int nIndex) const { return m_words.GetAt(nIndex); }
   void AddWord(const CString& word) { m_words.Add(word); }
   BOOL RemoveWord(int nIndex) { return m_words.RemoveAt(nIndex); }
+  const CWordList& Words() const { return m_words; }
 
   BOOL OnNewDocument() override;
   void DeleteContents() override;

@@ -1,14 +1,49 @@
-// The game view. For now it only fills the frame; the game comes later.
+// The game view: one word at a time in large type, shrinking every tenth of a
+// second, typed into the box at the bottom and judged on Enter; 180 seconds a game.
+// The rules are CGameRules'; this class turns them into windows, paint and sound.
+// KeyRallyView.cpp: creation, commands, timer and sound; KeyRallyDraw.cpp: painting.
 #pragma once
+#include "AfxCtrl.h"
 #include "AfxDoc.h"
+#include "GameRules.h"
 #include "KeyRallyDoc.h"
 
 class CKeyRallyView : public CView {
  protected:
-  CKeyRallyView() = default;
+  CKeyRallyView();
   DECLARE_DYNCREATE(CKeyRallyView)
 
  public:
   CKeyRallyDoc* GetDocument() const { return static_cast<CKeyRallyDoc*>(m_pDocument); }
+  BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
   void OnDraw(CDC* pDC) override;
+
+ protected:
+  int OnCreate(LPCREATESTRUCT lpcs);
+  void OnDestroy();
+  void OnSize(UINT nType, int cx, int cy);
+  void OnPaint();
+  void OnTimer(UINT_PTR nIDEvent);
+  void OnSetFocus(HWND hOld);
+  void OnContextMenu(HWND hWnd, POINT pt);
+  void OnJudge();
+  void OnGameStart();
+  void OnGameStop();
+  void OnGameResume();
+  void OnWordFont();
+  void OnWordList();
+  void OnUpdateGameStop(CCmdUI* pCmdUI);
+  void OnUpdateGameResume(CCmdUI* pCmdUI);
+  DECLARE_MESSAGE_MAP()
+
+  // Invalidates what a step of the rules changed, and ends the game when it says so.
+  void Apply(unsigned nChanges);
+  void PlayLoop();
+  void StopSound();
+
+  krgame::CGameRules m_game;
+  CEdit m_wndEdit;  // the typing box (a plain child window, not subclassed)
+  LOGFONTA m_lfWord = {};
+  COLORREF m_crWord = 0;
+  RECT m_rcWord = {}, m_rcTotal = {}, m_rcBonus = {}, m_rcTime = {};
 };

@@ -19,3 +19,10 @@
 #define ID_WORD_LIST 32776
 #define ID_GAME_RESUME 32778
 #define ID_GAME_STOP 32779
+
+// game view and word list editor (136)
+#define IDC_WORD_EDIT 1000        // the view's typing box
+#define IDC_WORDLIST_LIST 1000    // editor: the words
+#define IDC_WORDLIST_ENTRY 1001   // editor: the word to add or delete
+#define IDC_WORDLIST_DELETE 1003
+#define IDC_WORDLIST_ADD 1008

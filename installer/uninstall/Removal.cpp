@@ -1,0 +1,341 @@
+#include "Removal.h"
+
+#include <climits>
+
+#include "InstallNames.h"
+#include "Mbcs.h"
+#include "SetupInfo.h"
+#include "WizardRules.h"
+
+namespace uninstall {
+
+using setupinfo::CProfileSection;
+
+std::string TopRootForRemoval(const std::string& storedTopRoot, const std::string& setupDir) {
+  // An empty TopRoot would otherwise become "\" and rebase every backslash.
+  return storedTopRoot.empty() ? setupDir : wizardrules::WithBackslash(storedTopRoot);
+}
+
+int ListReadCount(int nStored, std::size_t nKeys) {
+  if (nStored <= 0) return 0;
+  return static_cast<std::size_t>(nStored) < nKeys ? nStored : static_cast<int>(nKeys < INT_MAX ? nKeys : INT_MAX);
+}
+
+std::string ListEntry(const CProfileSection& section, const char* prefix, int index, const std::string& topRoot,
+                      const std::string& setupDir) {
+  return setupinfo::Rebase(section.GetString(setupinfo::EntryKey(prefix, index), "", setupinfo::kBufPath), topRoot,
+                           setupDir);
+}
+
+// ---- paths --------------------------------------------------------------------
+
+namespace {
+
+// The characters of a path, each one or two bytes, with "/" read as "\".
+std::vector<std::string> SplitAtSeparators(const std::string& s) {
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (mbcs::IsLeadByte(c) && i + 1 < s.size()) {
+      parts.back() += s.substr(i++, 2);
+      continue;
+    }
+    if (c == '\\' || c == '/') parts.emplace_back();
+    else parts.back() += static_cast<char>(c);
+  }
+  return parts;
+}
+
+bool HasSingleByte(const std::string& s, const char* set) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (mbcs::IsLeadByte(c) && i + 1 < s.size()) {
+      ++i;
+      continue;
+    }
+    if (c < 0x20) return true;
+    for (const char* p = set; *p; ++p)
+      if (c == static_cast<unsigned char>(*p)) return true;
+  }
+  return false;
+}
+
+// The system drops a final "." or " " from a name, so "a." names "a" and ". ." names
+// the folder itself: such names are refused rather than guessed at.
+bool EndsShortenable(const std::string& name) {
+  if (name.empty()) return false;
+  char last = name.back();
+  if (last != '.' && last != ' ') return false;
+  return true;  // a trail byte is never "." or " ": both lie below the trail range
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+std::string ResolvedPath::Text() const {
+  std::string s = strRoot;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) s += "\\";
+    s += parts[i];
+  }
+  return s;
+}
+
+bool ResolvePath(const std::string& path, ResolvedPath& out) {
+  out = ResolvedPath();
+  std::vector<std::string> raw = SplitAtSeparators(path);
+  std::size_t next = 0;
+  if (raw.size() >= 2 && raw[0].size() == 2 && IsAsciiLetter(raw[0][0]) && raw[0][1] == ':') {
+    out.strRoot = raw[0] + "\\";  // "C:\..."
+    next = 1;
+  } else if (raw.size() >= 4 && raw[0].empty() && raw[1].empty()) {
+    // "\\server\share\...": "\\?\" and "\\.\" reach devices and skip the name rules
+    if (raw[2].empty() || raw[3].empty() || raw[2] == "?" || raw[2] == ".") return false;
+    if (HasSingleByte(raw[2], ":*?\"<>|") || HasSingleByte(raw[3], ":*?\"<>|")) return false;
+    out.strRoot = "\\\\" + raw[2] + "\\" + raw[3] + "\\";
+    next = 4;
+  } else {
+    return false;  // relative, or rooted on the current drive
+  }
+  for (std::size_t i = next; i < raw.size(); ++i) {
+    const std::string& part = raw[i];
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (out.parts.empty()) return false;
+      out.parts.pop_back();
+      continue;
+    }
+    if (EndsShortenable(part) || HasSingleByte(part, ":*?\"<>|")) return false;
+    out.parts.push_back(part);
+  }
+  return true;
+}
+
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  ResolvedPath p, f;
+  if (!ResolvePath(path, p) || !ResolvePath(folder, f)) return false;
+  if (!mbcs::IEquals(p.strRoot, f.strRoot) || p.parts.size() <= f.parts.size()) return false;
+  for (std::size_t i = 0; i < f.parts.size(); ++i)
+    if (!mbcs::IEquals(p.parts[i], f.parts[i])) return false;
+  return true;
+}
+
+std::string FileNamePart(const std::string& path) { return path.substr(wizardrules::DriveAndFolder(path).size()); }
+
+bool IsPlainFileName(const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || EndsShortenable(name)) return false;
+  return !HasSingleByte(name, "\\/:*?\"<>|");
+}
+
+// ---- the removal run ------------------------------------------------------------
+
+namespace {
+
+void Add(int& counter, long long n) {
+  long long sum = static_cast<long long>(counter) + n;
+  counter = sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
+}
+
+class CRun {
+ public:
+  CRun(const RemovalInputs& in, int nSTime, IRemovalOs& os)
+      : m_in(in), m_os(os), m_nPause(nSTime > 0 ? nSTime : 0) {}
+
+  void Pause() {
+    if (m_nPause > 0) m_os.Pause(m_nPause);
+  }
+
+  // A path of the tree list: deleted (or removed, for a folder) only inside the
+  // install folder, with the path as resolved, so that what was judged is what goes.
+  bool RemoveInsideInstall(const std::string& path, bool bFolder) {
+    if (!IsInsideFolder(path, m_in.strSetupDir)) return false;
+    ResolvedPath resolved;
+    ResolvePath(path, resolved);
+    return bFolder ? RemoveFolder(resolved.Text()) : DeleteFile(resolved.Text());
+  }
+
+  // A file the install put into the Windows folder: only its own name there, never the
+  // installer's copy or record, never a file of Windows itself, and only when this was
+  // its last counted use.
+  bool RemoveWindowsFolderFile(const std::string& listed) {
+    std::string name = FileNamePart(listed);
+    if (!IsPlainFileName(name) || mbcs::IEquals(name, setupinfo::kInstallerCopy) ||
+        mbcs::IEquals(name, setupinfo::kSetupDirectoryFile))
+      return false;
+    std::string path = m_in.strWindowsDir + name;
+    if (m_os.HasSystemAttribute(path)) return false;
+    unsigned long nUses = 0;
+    if (!m_os.ReadSharedCount(path, nUses) || nUses == 0) return false;  // not this install's to delete
+    if (nUses > 1) {
+      m_os.WriteSharedCount(path, nUses - 1);  // still used by another install: it stays
+      return true;
+    }
+    bool bDeleted = DeleteFile(path);
+    m_os.DeleteSharedCount(path);
+    return bDeleted;
+  }
+
+  // A shortcut file `name` in `folder`. A folder that is not known ("") would make it a
+  // file of the current folder: refused like any path outside its folder.
+  bool DeleteShortcut(const std::string& folder, const std::string& name) {
+    ResolvedPath resolved;
+    if (!IsInsideFolder(folder + name, folder) || !ResolvePath(folder + name, resolved)) return false;
+    return DeleteFile(resolved.Text());
+  }
+
+  bool DeleteFile(const std::string& path) {
+    m_os.SetNormalAttributes(path);
+    return m_os.DeleteFile(path);
+  }
+  bool RemoveFolder(const std::string& path) {
+    m_os.SetNormalAttributes(path);
+    return m_os.RemoveFolder(path);
+  }
+
+  // The listed Windows-folder file the path stands for: the first entry 1 onward equal
+  // to it, unless it is the application's own executable.
+  const std::string* WindowsFolderEntry(const std::string& path, const std::string& select) const {
+    if (mbcs::IEquals(path, select)) return nullptr;
+    for (int j = 1; j < m_in.nSystemFiles; ++j)
+      if (mbcs::IEquals(path, m_in.pSystemFiles[j])) return &m_in.pSystemFiles[j];
+    return nullptr;
+  }
+
+  void ApplicationFiles(const CProfileSection& tree) {
+    std::string select =
+        setupinfo::Rebase(tree.GetString("Select", "", setupinfo::kBufPath), m_in.strTopRoot, m_in.strSetupDir);
+    int nCount = tree.GetInt("Count", 0);
+    if (nCount <= 0) return;
+    m_os.EnableIndicator(Indicator::Files);
+    // Entries at or above the section's key count cannot all be there; those are
+    // counted as not deleted instead of being looked up one by one.
+    int nRead = ListReadCount(nCount, tree.GetKeyCount());
+    if (nRead < 1) nRead = 1;
+    Add(m_counts.nFiles, static_cast<long long>(nCount) - nRead);
+    for (int i = nRead - 1; i >= 1; --i) {
+      std::string value = setupinfo::Rebase(tree.GetString(setupinfo::EntryKey("_f", i), "", setupinfo::kBufPath),
+                                            m_in.strTopRoot, m_in.strSetupDir);
+      setupinfo::TreeEntry entry;
+      if (!setupinfo::ParseTreeEntry(value, entry)) entry.strPath = value;  // no "|": a path without attributes
+      bool bFolder = (entry.dwAttributes & 0x10) != 0 || wizardrules::EndsWithBackslash(entry.strPath);
+      if (bFolder) {
+        if (!RemoveInsideInstall(entry.strPath, true)) Add(m_counts.nFolders, 1);
+      } else if (const std::string* listed = WindowsFolderEntry(entry.strPath, select)) {
+        if (!RemoveWindowsFolderFile(*listed)) Add(m_counts.nFiles, 1);
+      } else if (!RemoveInsideInstall(entry.strPath, false)) {
+        Add(m_counts.nFiles, 1);
+      }
+      Pause();
+    }
+    if (m_counts.nFiles == 0) m_os.CheckIndicator(Indicator::Files);
+  }
+
+  void SetupInfoAndFolder() {
+    if (!DeleteFile(m_in.strSetupDir + setupinfo::kFileName)) Add(m_counts.nFiles, 1);
+    Pause();
+    m_os.EnableIndicator(Indicator::Folder);
+    if (!RemoveFolder(m_in.strSetupDir)) Add(m_counts.nFolders, 1);
+    if (m_counts.nFolders == 0) m_os.CheckIndicator(Indicator::Folder);
+    Pause();
+  }
+
+  void Shortcuts(const RemovalOptions& options) {
+    std::string link = setupinfo::ShortcutName(m_in.strPrgShortCut, m_in.strExeTitle) + ".lnk";
+    std::string group = setupinfo::GroupFolderName(m_in.strPrgGroup, m_in.strExeTitle);
+    if (options.nStartUp != 0) OneShortcut(Indicator::Startup, m_in.strStartupFolder, link);
+    if (options.nDesktop != 0) OneShortcut(Indicator::Desktop, m_in.strDesktopFolder, link);
+    if (options.nProgram == 0) return;
+    // The group folder must lie in the programs folder, and its links in it.
+    ResolvedPath resolved;
+    bool bGroupOk = IsInsideFolder(m_in.strProgramsFolder + group, m_in.strProgramsFolder) &&
+                    ResolvePath(m_in.strProgramsFolder + group, resolved);
+    std::string folder = resolved.Text(), prefix = bGroupOk ? folder + "\\" : std::string();
+    for (int j = 1; j < m_in.nGroupFiles; ++j) {
+      std::string name = setupinfo::GroupLinkName(m_in.pGroupShortcutNames[j], m_in.pGroupFiles[j]) + ".lnk";
+      if (!DeleteShortcut(prefix, name)) Add(m_counts.nShortcuts, 1);
+    }
+    m_os.EnableIndicator(Indicator::Group);
+    Pause();
+    if (!DeleteShortcut(prefix, link)) Add(m_counts.nShortcuts, 1);
+    if (bGroupOk && RemoveFolder(folder)) m_os.CheckIndicator(Indicator::Group);
+    else Add(m_counts.nShortcuts, 1);
+  }
+
+  void OneShortcut(Indicator which, const std::string& folder, const std::string& link) {
+    m_os.EnableIndicator(which);
+    Pause();
+    if (DeleteShortcut(folder, link)) m_os.CheckIndicator(which);
+    else Add(m_counts.nShortcuts, 1);
+  }
+
+  void RegistryEntry() {
+    m_os.EnableIndicator(Indicator::Registry);
+    Pause();
+    if (m_in.strExeTitle.empty()) return;
+    if (m_os.DeleteUninstallKey(setupinfo::UninstallKey(m_in.strExeTitle))) m_os.CheckIndicator(Indicator::Registry);
+    else Add(m_counts.nFiles, 1);
+  }
+
+  RemovalCounts m_counts;
+
+ private:
+  const RemovalInputs& m_in;
+  IRemovalOs& m_os;
+  int m_nPause;
+};
+
+}  // namespace
+
+RemovalCounts RunRemovalSteps(const RemovalInputs& in, const CProfileSection& tree, int nSTime, IRemovalOs& os) {
+  CRun run(in, nSTime, os);
+  run.ApplicationFiles(tree);
+  RemovalOptions options = os.ReadOptions();  // while Setup.ini is still there
+  run.SetupInfoAndFolder();
+  run.Shortcuts(options);
+  run.RegistryEntry();
+  return run.m_counts;
+}
+
+// ---- boxes ----------------------------------------------------------------------
+
+namespace {
+const char kLeftFilesNote[] = "\n\nなお､ｲﾝｽﾄｰﾙ後に作成された幾つかのﾌｧｲﾙは削除されていません。";
+}
+
+BoxText ResultBox(const RemovalCounts& counts) {
+  if (counts.nFiles > 0)
+    return {"ｱﾝｲﾝｽﾄｰﾙの異常終了",
+            "☆ｱﾝｲﾝｽﾄｰﾙを完全には行えませんでした。(err:" + std::to_string(counts.nFiles) +
+                ")\n\nｱﾌﾟﾘｹｰｼｮﾝが起動中か､あるいは既に削除されているか"
+                "\nまたはﾌｧｲﾙの保存場所が移動された可能性があります。"
+                "\n存置されたﾌｧｲﾙがある場合は手動で削除して下さい。" +
+                kLeftFilesNote,
+            BoxIcon::Exclamation};
+  if (counts.nShortcuts > 0)
+    return {"ｱﾝｲﾝｽﾄｰﾙの終了",
+            "☆ｱﾝｲﾝｽﾄｰﾙ対象のｼｮｰﾄｶｯﾄﾌｧｲﾙが見つかりませんでした。(err:" + std::to_string(counts.nShortcuts) +
+                ")\n\nﾌﾟﾛｸﾞﾗﾑｸﾞﾙｰﾌﾟやﾃﾞｨｽｸﾄｯﾌﾟ等に登録されたｼｮｰﾄｶｯﾄﾌｧｲﾙが、"
+                "\n既に削除されているか、あるいは移動されている可能性"
+                "\nがあります。(特に支障はありません)" +
+                kLeftFilesNote,
+            BoxIcon::Question};
+  if (counts.nFolders > 0)
+    return {"ｱﾝｲﾝｽﾄｰﾙの終了/その他情報",
+            "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。\n  ｲﾝｽﾄｰﾙ後に作成された幾つかのﾌｧｲﾙは削除されていません。",
+            BoxIcon::Exclamation};
+  return {"ｱﾝｲﾝｽﾄｰﾙの終了", "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。", BoxIcon::Information};
+}
+
+BoxText CancelBox() {
+  return {"ｱﾝｲﾝｽﾄｰﾙのｷｬﾝｾﾙ", "☆ｱﾝｲﾝｽﾄｰﾙはｷｬﾝｾﾙされました。", BoxIcon::Information};
+}
+
+BoxText SetupInfoMissingBox() {
+  return {"☆ｾｯﾄｱｯﾌﾟ情報登録欠落通知...",
+          "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》等を正しく呼出しできません。\n\n"
+          "　　機器の接続状況等を確認してください。処理を中断します。",
+          BoxIcon::Stop};
+}
+
+}  // namespace uninstall

@@ -1,0 +1,137 @@
+// The uninstall's decisions without windows: what the dialog reads from the installed
+// Setup.ini, and the removal run itself, which deletes only through IRemovalOs, so that
+// every rule (which path goes, from which folder, which indicator, which counter,
+// which box) is the same under native tests and in the program. Portable.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ProfileSection.h"
+
+namespace uninstall {
+
+// ---- what the dialog reads when it opens ------------------------------------------
+
+// The recorded top folder for rebasing: the stored TopRoot with a final backslash
+// added, or the install folder when none is stored (nothing is then rebased).
+std::string TopRootForRemoval(const std::string& storedTopRoot, const std::string& setupDir);
+
+// How many entries of a stored list are read: none for a count not above 0, and no
+// more than the section holds keys, since entries beyond cannot all be present (a
+// damaged count must not size an array or a loop).
+int ListReadCount(int nStored, std::size_t nKeys);
+
+// Entry `index` of a list section ("_g", "_c", "_s"), read as a 260-byte buffer would
+// hold it and rebased.
+std::string ListEntry(const setupinfo::CProfileSection& section, const char* prefix, int index,
+                      const std::string& topRoot, const std::string& setupDir);
+
+// ---- paths --------------------------------------------------------------------
+
+// A path as the file system will read it: "/" taken as "\", repeated separators
+// merged, "." and ".." resolved. False for anything that cannot be judged safely: a
+// path without a drive or share, a device path (\\?\, \\.\), ".." above the root, or
+// a part that the system would shorten (ending in "." or " ") or that names a stream.
+struct ResolvedPath {
+  std::string strRoot;             // "C:\" or "\\server\share\"
+  std::vector<std::string> parts;  // the names below the root
+  std::string Text() const;        // root + parts joined by "\" (no final "\")
+};
+bool ResolvePath(const std::string& path, ResolvedPath& out);
+
+// True when `path` lies below `folder` (not the folder itself) once both are
+// resolved; names are compared without regard to ASCII case.
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
+// The file name and extension of a path, as _splitpath gives them.
+std::string FileNamePart(const std::string& path);
+
+// A bare file name that names one file directly in a folder: no separators, no
+// drive or stream, no wildcards, nothing the system would shorten or climb with.
+bool IsPlainFileName(const std::string& name);
+
+// ---- the removal run ------------------------------------------------------------
+
+// The six step indicators, in the order the run reaches them.
+enum class Indicator { Files, Folder, Startup, Desktop, Group, Registry };
+
+struct RemovalOptions {
+  int nStartUp = 0;
+  int nDesktop = 0;
+  int nProgram = 0;
+};
+
+// What the run does to the system. Paths are handed over exactly as they are to be
+// used; the run has judged them already.
+class IRemovalOs {
+ public:
+  virtual ~IRemovalOs() = default;
+  virtual void EnableIndicator(Indicator which) = 0;
+  virtual void CheckIndicator(Indicator which) = 0;
+  virtual void Pause(int nMilliseconds) = 0;  // only called with a value above 0
+  virtual void SetNormalAttributes(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  virtual bool HasSystemAttribute(const std::string& path) = 0;
+  // The use count of a shared file (value `valueName` of the shared-file key); false
+  // when there is none that can be read as a number.
+  virtual bool ReadSharedCount(const std::string& valueName, unsigned long& count) = 0;
+  virtual void WriteSharedCount(const std::string& valueName, unsigned long count) = 0;
+  virtual void DeleteSharedCount(const std::string& valueName) = 0;
+  // [Option] StartUp, Desktop and Program of Setup.ini as it is now.
+  virtual RemovalOptions ReadOptions() = 0;
+  // Deletes the HKEY_LOCAL_MACHINE subkey.
+  virtual bool DeleteUninstallKey(const std::string& subKey) = 0;
+};
+
+// Everything the dialog prepared (lists already rebased), and the folders of the run.
+struct RemovalInputs {
+  std::string strSetupDir;     // the install folder, with its final backslash
+  std::string strTopRoot;      // with its final backslash
+  std::string strWindowsDir;   // with its final backslash
+  std::string strExeTitle;
+  std::string strPrgShortCut;
+  std::string strPrgGroup;
+  const std::string* pGroupFiles = nullptr;          // nGroupFiles + 1 entries
+  const std::string* pGroupShortcutNames = nullptr;  // nGroupFiles + 1 entries
+  int nGroupFiles = 0;
+  const std::string* pSystemFiles = nullptr;  // nSystemFiles + 1 entries
+  int nSystemFiles = 0;
+  std::string strStartupFolder;   // the special folders, each with a final backslash, or ""
+  std::string strDesktopFolder;
+  std::string strProgramsFolder;
+};
+
+struct RemovalCounts {
+  int nFiles = 0;
+  int nFolders = 0;
+  int nShortcuts = 0;
+};
+
+// STime as stored: -1 (missing key, unreadable file) stops the run before anything
+// is removed.
+inline bool SetupInfoMissing(int nSTime) { return nSTime == -1; }
+
+// The removal from the tree entries to the registry key, with `tree` the [TreeCtrl]
+// section read as the run starts and `nSTime` the stored pause (a negative one waits
+// nothing). Nothing outside the install folder, the Windows folder's listed files and
+// the shortcut folders is touched.
+RemovalCounts RunRemovalSteps(const RemovalInputs& in, const setupinfo::CProfileSection& tree, int nSTime,
+                              IRemovalOs& os);
+
+// ---- boxes ----------------------------------------------------------------------
+
+enum class BoxIcon { Information, Exclamation, Question, Stop };
+struct BoxText {
+  std::string strCaption;
+  std::string strText;
+  BoxIcon icon = BoxIcon::Information;
+};
+
+// The box at the end of the run, by the first counter that is above 0: files,
+// shortcuts, folders; otherwise the completion box.
+BoxText ResultBox(const RemovalCounts& counts);
+BoxText CancelBox();
+BoxText SetupInfoMissingBox();
+
+}  // namespace uninstall

@@ -1,0 +1,92 @@
+#include "RemovalOs_win.h"
+
+#include "InstallNames.h"
+#include "SetupInfo_win.h"
+#include "resource.h"
+
+using uninstall::Indicator;
+
+int CRemovalOs::IndicatorId(Indicator which) {
+  switch (which) {
+    case Indicator::Files: return IDC_UNINSTALL_FILES;
+    case Indicator::Folder: return IDC_UNINSTALL_FOLDER;
+    case Indicator::Startup: return IDC_UNINSTALL_STARTUP;
+    case Indicator::Desktop: return IDC_UNINSTALL_DESKTOP;
+    case Indicator::Group: return IDC_UNINSTALL_GROUP;
+    case Indicator::Registry: return IDC_UNINSTALL_REGISTRY;
+  }
+  return 0;
+}
+
+void CRemovalOs::EnableIndicator(Indicator which) {
+  if (m_hDlg) ::EnableWindow(::GetDlgItem(m_hDlg, IndicatorId(which)), TRUE);
+}
+
+void CRemovalOs::CheckIndicator(Indicator which) {
+  if (m_hDlg) ::SendDlgItemMessageA(m_hDlg, IndicatorId(which), BM_SETCHECK, 1, 0);
+}
+
+void CRemovalOs::SetNormalAttributes(const std::string& path) {
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+bool CRemovalOs::DeleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+bool CRemovalOs::RemoveFolder(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != FALSE; }
+
+bool CRemovalOs::HasSystemAttribute(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+
+namespace {
+HKEY OpenSharedDlls(REGSAM access) {
+  HKEY hKey = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, setupinfo::kSharedDllsKey, 0, access, &hKey) != ERROR_SUCCESS) return nullptr;
+  return hKey;
+}
+}  // namespace
+
+bool CRemovalOs::ReadSharedCount(const std::string& valueName, unsigned long& count) {
+  HKEY hKey = OpenSharedDlls(KEY_QUERY_VALUE);
+  if (!hKey) return false;
+  DWORD type = 0, value = 0, cb = sizeof value;
+  LONG r = ::RegQueryValueExA(hKey, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &cb);
+  ::RegCloseKey(hKey);
+  if (r != ERROR_SUCCESS || type != REG_DWORD || cb != sizeof value) return false;
+  count = value;
+  return true;
+}
+
+void CRemovalOs::WriteSharedCount(const std::string& valueName, unsigned long count) {
+  HKEY hKey = OpenSharedDlls(KEY_SET_VALUE);
+  if (!hKey) return;
+  DWORD value = count;
+  ::RegSetValueExA(hKey, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  ::RegCloseKey(hKey);
+}
+
+void CRemovalOs::DeleteSharedCount(const std::string& valueName) {
+  HKEY hKey = OpenSharedDlls(KEY_SET_VALUE);
+  if (!hKey) return;
+  ::RegDeleteValueA(hKey, valueName.c_str());
+  ::RegCloseKey(hKey);
+}
+
+uninstall::RemovalOptions CRemovalOs::ReadOptions() {
+  uninstall::RemovalOptions o;
+  o.nStartUp = setupinfo::GetInt(m_strIniPath, setupinfo::kSecOption, "StartUp", 0);
+  o.nDesktop = setupinfo::GetInt(m_strIniPath, setupinfo::kSecOption, "Desktop", 0);
+  o.nProgram = setupinfo::GetInt(m_strIniPath, setupinfo::kSecOption, "Program", 0);
+  return o;
+}
+
+bool CRemovalOs::DeleteUninstallKey(const std::string& subKey) {
+  return ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey.c_str()) == ERROR_SUCCESS;
+}
+
+CString WindowsFolder() {
+  char buf[MAX_PATH] = "";
+  UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
+  return CString(buf, n < MAX_PATH ? n : 0) + "\\";
+}

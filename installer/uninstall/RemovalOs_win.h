@@ -1,0 +1,35 @@
+// The removal run's system calls: files, folders, the shared-file counts, the
+// uninstall key, Setup.ini's options, and the dialog's step indicators.
+#pragma once
+#include "AfxWin.h"
+#include "Removal.h"
+
+class CRemovalOs : public uninstall::IRemovalOs {
+ public:
+  // `hDlg`: the dialog holding the indicators (nullptr: none shown); `iniPath`: the
+  // installed Setup.ini.
+  CRemovalOs(HWND hDlg, const CString& iniPath) : m_hDlg(hDlg), m_strIniPath(iniPath) {}
+
+  void EnableIndicator(uninstall::Indicator which) override;
+  void CheckIndicator(uninstall::Indicator which) override;
+  void Pause(int nMilliseconds) override { ::Sleep(static_cast<DWORD>(nMilliseconds)); }
+  void SetNormalAttributes(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  bool HasSystemAttribute(const std::string& path) override;
+  bool ReadSharedCount(const std::string& valueName, unsigned long& count) override;
+  void WriteSharedCount(const std::string& valueName, unsigned long count) override;
+  void DeleteSharedCount(const std::string& valueName) override;
+  uninstall::RemovalOptions ReadOptions() override;
+  bool DeleteUninstallKey(const std::string& subKey) override;
+
+  // The control id of an indicator in dialog 132.
+  static int IndicatorId(uninstall::Indicator which);
+
+ private:
+  HWND m_hDlg;
+  CString m_strIniPath;
+};
+
+// The Windows folder with a final backslash.
+CString WindowsFolder();
