@@ -8,10 +8,11 @@
 // HB_JOURNEY_SHOTS a folder a screenshot script watches (uitest::RequestShot)
 // HB_JOURNEY_ONLY  "author": stop once Setup.ini is written
 #include <cstdio>
+#include <cstring>
 #include <map>
 
-#include "InstallHelpers.h"
-#include "typing_helpers.h"
+#include "UninstallHelpers.h"
+#include "typing_game.h"
 
 #include <tlhelp32.h>  // after windows.h
 
@@ -101,8 +102,9 @@ HWND FindTop(const std::string& cls, const std::string& part) {
   return s.found;
 }
 
-// Ends the programs the install started (the game, the read-me's editor) when a failure
-// left them running; a program left running would also hold the test's output open.
+// Ends the programs the install and the uninstall command started (the game, the
+// read-me's editor, the installer's copy) when a failure left them running, before the
+// prefix is put back; a program left running would also hold the test's output open.
 class EndLeftovers {
  public:
   EndLeftovers() { m_before = Pids(); }
@@ -123,7 +125,8 @@ class EndLeftovers {
     PROCESSENTRY32 pe = {};
     pe.dwSize = sizeof pe;
     for (BOOL ok = ::Process32First(snap, &pe); ok; ok = ::Process32Next(snap, &pe))
-      if (::lstrcmpiA(pe.szExeFile, kExe) == 0 || ::lstrcmpiA(pe.szExeFile, "notepad.exe") == 0)
+      if (::lstrcmpiA(pe.szExeFile, kExe) == 0 || ::lstrcmpiA(pe.szExeFile, "notepad.exe") == 0 ||
+          ::lstrcmpiA(pe.szExeFile, "Hanbell.exe") == 0)
         pids.push_back(pe.th32ProcessID);
     ::CloseHandle(snap);
     return pids;
@@ -163,6 +166,7 @@ void Author(const std::string& dist) {
   TypeInto(a, IDC_ALT_GROUP, kGroup, IDC_ALT_GROUPTREE);
   HWND group = ::GetDlgItem(a, IDC_ALT_GROUPTREE);
   Tick(group, p.Pid(), {"ReadMe.txt"});
+  ::SendMessageA(group, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(FindTreeItem(group, p.Pid(), {"ReadMe.txt"})));
   ASSERT_TRUE(Click(a, IDC_ALT_REFRESHNAMES));
   HWND list = ::GetDlgItem(a, IDC_ALT_NAMELIST);
   ASSERT_TRUE(WaitFor([&] { return ListTexts(list) == std::vector<std::string>{"ReadMe"}; }, 5000));
@@ -293,6 +297,8 @@ HWND Started(const Installed& in) {
   if (notepad) {
     EXPECT_NE(GetText(::FindWindowExA(notepad, nullptr, "Edit", nullptr)).find("打鍵丸"), std::string::npos)
         << "the read-me shows in Japanese";
+    // moved aside as a person would, so that the game shows beside it
+    ::SetWindowPos(notepad, HWND_TOP, 470, 230, 550, 480, SWP_SHOWWINDOW);
     ::SetForegroundWindow(notepad);
   }
   Shot("07-started", "7. The install starts the game and opens the read-me");
@@ -306,6 +312,147 @@ HWND Started(const Installed& in) {
   }
   (void)in;
   return frame;
+}
+
+// The words of a ".wds" file: a count, then each word with its length before it.
+std::vector<std::string> WdsWords(const std::string& bytes) {
+  std::vector<std::string> words;
+  auto le = [&](std::size_t at, int n) {
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+  };
+  if (bytes.size() < 4) return words;
+  std::size_t at = 4;
+  for (uint32_t n = le(0, 4); n > 0 && at < bytes.size(); --n) {
+    uint32_t len = static_cast<unsigned char>(bytes[at++]);
+    if (len == 0xFF) {
+      len = le(at, 2);
+      at += 2;
+    }
+    words.push_back(bytes.substr(at, len));
+    at += len;
+  }
+  return words;
+}
+
+// Types a word into the game's box key by key and presses Enter; false when the game
+// did not take it (the box is emptied for a taken word).
+// With `shot`, a picture is taken when half the word is typed.
+bool TypeWord(HWND frame, const std::string& word, const char* shot = nullptr, const char* caption = nullptr) {
+  HWND edit = krtest::WordEdit(frame);
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(word[i]), 0);
+    if (shot && i + 1 == word.size() / 2 && WaitFor([&] { return GetText(edit) == word.substr(0, i + 1); }, 5000))
+      Shot(shot, caption);
+  }
+  if (!WaitFor([&] { return GetText(edit) == word; }, 5000)) return false;
+  krtest::PressKeys(frame, {VK_RETURN});
+  return WaitFor([&] { return GetText(edit).empty(); }, 5000);
+}
+
+// The game the install started: the English word list opened from the install folder,
+// a game started, a wrong word barked at, a few words typed right, each adding to the
+// total; then the game closed.
+void Play(HWND frame, const Installed& in) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(frame, &pid);
+  const std::string list = in.folder + "words\\english.wds";
+  const std::vector<std::string> words = WdsWords(Bytes(list));
+  EXPECT_GE(words.size(), 200u) << "the English word list";
+  for (int attempt = 0; attempt < 3; ++attempt) {  // a key can be lost while the activation settles
+    krtest::PressKeys(frame, {VK_CONTROL, 'O'});
+    if (WaitWindow(pid, krtest::kOpenCaption, "#32770", 5000)) break;
+  }
+  ASSERT_TRUE(krtest::ChooseFile(pid, krtest::kOpenCaption, list)) << "the open dialog";
+  EXPECT_TRUE(krtest::WaitTitle(frame, "english.wds - KeyRally")) << GetText(frame);
+  ASSERT_EQ(krtest::Sounds(frame), "");
+
+  krtest::PressKeys(frame, {VK_CONTROL, 'A'});
+  krtest::DrawnFrame drawn;
+  ASSERT_TRUE(WaitFor([&] { return !(drawn = krtest::Draw(frame)).Word().text.empty(); }, 10000)) << "no word shown";
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(krtest::WordEdit(frame)) != FALSE; }, 5000));
+  EXPECT_NE(krtest::Sounds(frame).find("Openin.wav"), std::string::npos) << "the music loop";
+
+  EXPECT_FALSE(TypeWord(frame, "zzz")) << "a wrong word stays in the box";
+  EXPECT_TRUE(WaitFor([&] { return krtest::Sounds(frame).find("bark.wav") != std::string::npos; }, 5000))
+      << "a wrong word barks";
+  ::SetWindowTextA(krtest::WordEdit(frame), "");
+  int total = krtest::Draw(frame).Value(1), typed = 0;
+  EXPECT_EQ(total, 0);
+  for (int i = 0; i < 3; ++i) {
+    const std::string word = krtest::Draw(frame).Word().text;
+    EXPECT_NE(std::find(words.begin(), words.end(), word), words.end()) << word << " is not from the list";
+    if (!TypeWord(frame, word, i == 2 ? "08-playing" : nullptr,
+                  "8. The game: the English word list loaded, words typed, points won")) {
+      ADD_FAILURE() << word << " was not taken";
+      break;
+    }
+    int now = krtest::Draw(frame).Value(1);
+    EXPECT_GT(now, total) << word << " added nothing";
+    total = now;
+    ++typed;
+  }
+  Say("played: " + std::to_string(typed) + " words typed from " + list + " (" + std::to_string(words.size()) +
+      " words), total " + std::to_string(total) + " points");
+
+  ::PostMessageA(frame, WM_CLOSE, 0, 0);
+  HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+  EXPECT_TRUE(h && ::WaitForSingleObject(h, 15000) == WAIT_OBJECT_0) << "the game did not close";
+  if (h) ::CloseHandle(h);
+  EXPECT_EQ(krtest::RegString(krtest::kRecentKey, "File1"), list) << "the game remembers the list it opened";
+}
+
+// The removal through the command the install registered, as the system's list of
+// programs starts it; then nothing of the install is left but what stays by design.
+void Uninstall(const Installed& in) {
+  const std::string win = WindowsDir();
+  Process p;
+  HWND dlg = untest::StartRegisteredCommand(p, in.key);
+  ASSERT_TRUE(dlg) << "no uninstall dialog";
+  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_TITLE), std::string(kExeTitle) + "/ｼｽﾃﾑのｱﾝｲﾝｽﾄｰﾙを実行します！");
+  EXPECT_EQ(GetText(dlg, IDC_UNINSTALL_COMPANY), kCompany);
+  RECT rc, work;
+  ::GetWindowRect(dlg, &rc);
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((rc.left + rc.right) - (work.left + work.right)), 1) << "centred across";
+  EXPECT_LE(std::abs((rc.top + rc.bottom) - (work.top + work.bottom)), 1) << "centred down";
+  Shot("09-uninstall", "9. The registered uninstall command opens the uninstaller");
+  ASSERT_TRUE(Click(dlg, IDOK));
+  MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd) << "no box after 実行";
+  EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの終了");
+  EXPECT_EQ(box.text, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+  EXPECT_EQ(box.icon, Icon::Information);
+  EXPECT_EQ(untest::IndicatorStates(dlg), "cc-ccc") << "every step but the start-up shortcut, which was not made";
+  ::GetWindowRect(dlg, &rc);
+  ::SetWindowPos(box.hwnd, nullptr, rc.left + 60, rc.bottom + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // the steps in view
+  Shot("10-uninstalled", "10. 実行: every step done, the game removed");
+  untest::CloseAndExpectEnd(p, box);
+
+  Say("removed:");
+  for (const std::string& f : in.files) {
+    EXPECT_FALSE(Exists(in.folder + f)) << f;
+    if (!Exists(in.folder + f)) Say("  " + in.folder + f);
+  }
+  EXPECT_FALSE(Exists(in.folder)) << "the install folder";
+  for (const std::string& l : in.links) {
+    EXPECT_FALSE(Exists(l)) << l;
+    if (!Exists(l)) Say("  shortcut " + l);
+  }
+  const std::string group = ShellFolder("Programs") + kGroup;
+  EXPECT_FALSE(Exists(group)) << "the program group";
+  EXPECT_FALSE(untest::KeyExists(in.key)) << "the uninstall entry";
+  if (!Exists(in.folder)) Say("  the install folder " + in.folder);
+  if (!Exists(group)) Say("  the program group " + group);
+  if (!untest::KeyExists(in.key)) Say("  the uninstall entry HKLM\\" + in.key);
+  // the installer's copy and its record stay for the next install, and so do the
+  // game's own settings and the company folder the install made above the folder
+  EXPECT_TRUE(Exists(win + "Hanbell.exe"));
+  EXPECT_EQ(IniValue(win + "Hanbell.ini", "SetupDirectory", kExe), in.folder + kExe);
+  const std::string company = in.folder.substr(0, in.folder.size() - std::strlen(kExeTitle) - 1);
+  Say("left, as the uninstaller leaves them: " + win + "Hanbell.exe, the record in " + win + "Hanbell.ini, " +
+      "the game's recent-file list in HKCU\\" + krtest::kRecentKey + (Exists(company) ? ", the folder " + company : ""));
 }
 
 }  // namespace
@@ -335,4 +482,6 @@ TEST(Journey, AuthoredInstalledPlayedUninstalled) {
   ASSERT_NO_FATAL_FAILURE(Install(dist, installed));
   HWND game = Started(installed);
   ASSERT_TRUE(game);
+  ASSERT_NO_FATAL_FAILURE(Play(game, installed));
+  Uninstall(installed);
 }
