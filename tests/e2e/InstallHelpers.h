@@ -47,6 +47,13 @@ inline void SetRegValue(HKEY root, const std::string& key, const std::string& va
   ::RegCloseKey(h);
 }
 
+// A key of an INI file as the profile functions read it; "<none>" when absent.
+inline std::string IniValue(const std::string& ini, const char* section, const char* key) {
+  char buf[300] = "";
+  ::GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, ini.c_str());
+  return buf;
+}
+
 // What a console program prints, or "" when it cannot be started.
 inline std::string Output(const std::string& commandLine) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};

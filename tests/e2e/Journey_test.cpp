@@ -18,6 +18,7 @@
 
 using namespace uitest;
 using namespace hbtest;
+using untest::ShellFolder;
 
 namespace {
 
@@ -60,8 +61,6 @@ void Shot(const char* name, const char* caption) {
   ::Sleep(500);  // let the last change paint
   EXPECT_TRUE(RequestShot(dir, name, caption)) << "no picture of " << name;
 }
-
-std::string ShellFolder(const char* name) { return WithSlash(RegValue(HKEY_CURRENT_USER, kShellFolders, name)); }
 
 // Files below `dir`, relative, folders with their final backslash.
 void ListTree(const std::string& dir, const std::string& rel, std::vector<std::string>& out) {
@@ -133,12 +132,6 @@ class EndLeftovers {
   }
   std::vector<DWORD> m_before;
 };
-
-std::string IniValue(const std::string& ini, const char* section, const char* key) {
-  char buf[300] = "";
-  ::GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, ini.c_str());
-  return buf;
-}
 
 // The author's session: the executable chosen, title, version, company, description
 // and pause typed, the advanced options set (names, the read-me as a group file under a
@@ -286,8 +279,20 @@ void Install(const std::string& dist, Installed& out) {
   Say("  " + win + "Hanbell.exe, and the install folder recorded in " + win + "Hanbell.ini");
 }
 
-// After the install the shell has started the game in the install folder and opened
-// the read-me in the editor it has for text files; the editor is closed again.
+// The program file of the process that owns `wnd`.
+std::string ExePath(HWND wnd) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(wnd, &pid);
+  HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+  MODULEENTRY32 me = {};
+  me.dwSize = sizeof me;
+  std::string path = snap != INVALID_HANDLE_VALUE && ::Module32First(snap, &me) ? me.szExePath : "<unknown>";
+  if (snap != INVALID_HANDLE_VALUE) ::CloseHandle(snap);
+  return path;
+}
+
+// After the install the shell has started the installed game and opened the read-me in
+// the editor it has for text files; the editor is closed again.
 HWND Started(const Installed& in) {
   HWND frame = nullptr, notepad = nullptr;
   EXPECT_TRUE(WaitFor([&] { return (frame = FindTop("Afx:", "")) != nullptr && ::GetMenu(frame) != nullptr; }, 30000))
@@ -310,7 +315,7 @@ HWND Started(const Installed& in) {
     EXPECT_TRUE(h && ::WaitForSingleObject(h, 15000) == WAIT_OBJECT_0) << "the editor did not close";
     if (h) ::CloseHandle(h);
   }
-  (void)in;
+  if (frame) EXPECT_EQ(::lstrcmpiA(ExePath(frame).c_str(), (in.folder + kExe).c_str()), 0) << ExePath(frame);
   return frame;
 }
 
