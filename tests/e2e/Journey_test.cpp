@@ -315,7 +315,9 @@ HWND Started(const Installed& in) {
     EXPECT_TRUE(h && ::WaitForSingleObject(h, 15000) == WAIT_OBJECT_0) << "the editor did not close";
     if (h) ::CloseHandle(h);
   }
-  if (frame) EXPECT_EQ(::lstrcmpiA(ExePath(frame).c_str(), (in.folder + kExe).c_str()), 0) << ExePath(frame);
+  if (frame) {
+    EXPECT_EQ(::lstrcmpiA(ExePath(frame).c_str(), (in.folder + kExe).c_str()), 0) << ExePath(frame);
+  }
   return frame;
 }
 
