@@ -40,6 +40,26 @@ CString FullFolder(const CString& text) {
   return wizardrules::WithBackslash(CString(buf, n));
 }
 
+// A folder's volume and file index; false when the file system gives none.
+bool FolderIdentity(const CString& folder, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE h = ::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BOOL got = ::GetFileInformationByHandle(h, &info);
+  ::CloseHandle(h);
+  return got && (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0);
+}
+
+// Whether two folders are one, however they are spelt: letter case, a short name or
+// another drive letter for it would otherwise let the run copy the distribution onto
+// itself and mark its own Setup.ini as an installed copy.
+bool SameFolder(const CString& a, const CString& b) {
+  if (mbcs::IEquals(a, b)) return true;
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  return FolderIdentity(a, ia) && FolderIdentity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
 // The stored entries 0 to count - 1 of a [TreeCtrl] section, as 260-byte reads give them.
 std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, int count) {
   std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
@@ -136,7 +156,7 @@ class CRun {
       return FALSE;
     }
     Step();
-    if (mbcs::IEquals(in.strInstallDir, FullFolder(m_req.strSetupDir))) {
+    if (SameFolder(in.strInstallDir, FullFolder(m_req.strSetupDir))) {
       HbBeep();
       Box(kSourceFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;

@@ -146,13 +146,28 @@ class CRun {
     if (m_nPause > 0) m_os.Pause(m_nPause);
   }
 
+  // `path` as it is handed to the system, when it lies below `folder` and no name on
+  // the way below `folder`, itself included, is a link: the install makes none, and
+  // through one a deletion or an attribute change would land outside.
+  bool JudgeBelow(const std::string& path, const std::string& folder, std::string& target) {
+    ResolvedPath p, f;
+    if (!IsInsideFolder(path, folder) || !ResolvePath(path, p) || !ResolvePath(folder, f)) return false;
+    ResolvedPath step = p;
+    step.parts.resize(f.parts.size());
+    for (std::size_t i = f.parts.size(); i < p.parts.size(); ++i) {
+      step.parts.push_back(p.parts[i]);
+      if (m_os.IsLink(step.Text())) return false;
+    }
+    target = p.Text();
+    return true;
+  }
+
   // A path of the tree list: deleted (or removed, for a folder) only inside the
   // install folder, with the path as resolved, so that what was judged is what goes.
   bool RemoveInsideInstall(const std::string& path, bool bFolder) {
-    if (!IsInsideFolder(path, m_in.strSetupDir)) return false;
-    ResolvedPath resolved;
-    ResolvePath(path, resolved);
-    return bFolder ? RemoveFolder(resolved.Text()) : DeleteFile(resolved.Text());
+    std::string target;
+    if (!JudgeBelow(path, m_in.strSetupDir, target)) return false;
+    return bFolder ? RemoveFolder(target) : DeleteFile(target);
   }
 
   // A file the install put into the Windows folder: only its own name there, never the
@@ -179,9 +194,8 @@ class CRun {
   // A shortcut file `name` in `folder`. A folder that is not known ("") would make it a
   // file of the current folder: refused like any path outside its folder.
   bool DeleteShortcut(const std::string& folder, const std::string& name) {
-    ResolvedPath resolved;
-    if (!IsInsideFolder(folder + name, folder) || !ResolvePath(folder + name, resolved)) return false;
-    return DeleteFile(resolved.Text());
+    std::string target;
+    return JudgeBelow(folder + name, folder, target) && DeleteFile(target);
   }
 
   bool DeleteFile(const std::string& path) {
@@ -232,7 +246,7 @@ class CRun {
   }
 
   void SetupInfoAndFolder() {
-    if (!DeleteFile(m_in.strSetupDir + setupinfo::kFileName)) Add(m_counts.nFiles, 1);
+    if (!RemoveInsideInstall(m_in.strSetupDir + setupinfo::kFileName, false)) Add(m_counts.nFiles, 1);
     Pause();
     m_os.EnableIndicator(Indicator::Folder);
     if (!RemoveFolder(m_in.strSetupDir)) Add(m_counts.nFolders, 1);
@@ -247,10 +261,9 @@ class CRun {
     if (options.nDesktop != 0) OneShortcut(Indicator::Desktop, m_in.strDesktopFolder, link);
     if (options.nProgram == 0) return;
     // The group folder must lie in the programs folder, and its links in it.
-    ResolvedPath resolved;
-    bool bGroupOk = IsInsideFolder(m_in.strProgramsFolder + group, m_in.strProgramsFolder) &&
-                    ResolvePath(m_in.strProgramsFolder + group, resolved);
-    std::string folder = resolved.Text(), prefix = bGroupOk ? folder + "\\" : std::string();
+    std::string folder;
+    bool bGroupOk = JudgeBelow(m_in.strProgramsFolder + group, m_in.strProgramsFolder, folder);
+    std::string prefix = bGroupOk ? folder + "\\" : std::string();
     for (int j = 1; j < m_in.nGroupFiles; ++j) {
       std::string name = setupinfo::GroupLinkName(m_in.pGroupShortcutNames[j], m_in.pGroupFiles[j]) + ".lnk";
       if (!DeleteShortcut(prefix, name)) Add(m_counts.nShortcuts, 1);

@@ -73,6 +73,9 @@ class IRemovalOs {
   virtual bool DeleteFile(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool HasSystemAttribute(const std::string& path) = 0;
+  // A junction or symbolic link (a reparse point): a deletion or attribute change
+  // through one reaches whatever it points at.
+  virtual bool IsLink(const std::string& path) = 0;
   // The use count of a shared file (value `valueName` of the shared-file key); false
   // when there is none that can be read as a number.
   virtual bool ReadSharedCount(const std::string& valueName, unsigned long& count) = 0;
@@ -115,7 +118,7 @@ inline bool SetupInfoMissing(int nSTime) { return nSTime == -1; }
 // The removal from the tree entries to the registry key, with `tree` the [TreeCtrl]
 // section read as the run starts and `nSTime` the stored pause (a negative one waits
 // nothing). Nothing outside the install folder, the Windows folder's listed files and
-// the shortcut folders is touched.
+// the shortcut folders is touched, and nothing through a link below those folders.
 RemovalCounts RunRemovalSteps(const RemovalInputs& in, const setupinfo::CProfileSection& tree, int nSTime,
                               IRemovalOs& os);
 

@@ -30,13 +30,27 @@ void CRemovalOs::SetNormalAttributes(const std::string& path) {
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-bool CRemovalOs::DeleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+// The shell (and a virus scanner) may hold a file it has just seen open for a moment,
+// shortcuts on the desktop above all: a deletion that meets such a share is tried again
+// a few times before it counts as failed.
+bool CRemovalOs::DeleteFile(const std::string& path) {
+  for (int attempt = 0;; ++attempt) {
+    if (::DeleteFileA(path.c_str())) return true;
+    if (::GetLastError() != ERROR_SHARING_VIOLATION || attempt == 5) return false;
+    ::Sleep(50);
+  }
+}
 
 bool CRemovalOs::RemoveFolder(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != FALSE; }
 
 bool CRemovalOs::HasSystemAttribute(const std::string& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+
+bool CRemovalOs::IsLink(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 namespace {

@@ -368,6 +368,10 @@ void CSetupWizardDlg::OnInstallRequested() {
 }
 
 void CSetupWizardDlg::OnCancel() {
+  // While a run holds the controls locked, its message pump still delivers the close
+  // box and Alt+F4 as a cancel: that must not announce a cancel and end the dialog
+  // while the run goes on to its end.
+  if (!::IsWindowEnabled(GetDlgItem(IDCANCEL))) return;
   EnableControls(FALSE);
   HbBeep();
   if (g_bAuthorMode)

@@ -186,6 +186,8 @@ class PrefixRestore {
     });
   }
 
+  // Anything else to undo, in the same reverse order.
+  void Later(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
  private:
   std::vector<std::function<void()>> m_undo;
 };

@@ -142,7 +142,9 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
     ASSERT_TRUE(w);
     ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, target));
     for (int id : {IDC_STARTUP, IDC_PROGRAM, IDC_DESKTOP}) SetCheck(w, id, true);
+    ASSERT_EQ(Beeps(w), "");
     MessageBoxInfo box = Install(w, p.Pid());
+    EXPECT_EQ(Beeps(w), "500/10") << "one beep before the box";
     EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の終了");
     EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。\n  ｳｲﾝﾄﾞｳｽﾞを再起動しますか？");
     EXPECT_EQ(box.icon, Icon::Information);
@@ -220,6 +222,9 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
     SetWriteTime(target + f, 1);
   }
   ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  // a newer installer in the Windows folder stays, without a question
+  ASSERT_TRUE(WriteFile(win + "Hanbell.exe", "a newer installer"));
+  SetWriteTime(win + "Hanbell.exe", 1);
   {
     Process p;
     ASSERT_TRUE(p.Start(d.Exe(), "", d.Dir()));
@@ -260,6 +265,8 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
   EXPECT_EQ(Bytes(target + "data\\locked.txt"), "locked");
   EXPECT_EQ(Bytes(target + "data\\deep\\sub\\levels.dat"), "levels");
   EXPECT_EQ(Bytes(target + "docs\\manual.txt"), "manual");
+  EXPECT_TRUE(Bytes(win + "Hanbell.exe") == "a newer installer") << "the newer installer was replaced";
+  EXPECT_FALSE(Exists(win + "HbDummy.exe"));
   // the same files in the same folder are not counted twice
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kSharedDlls, win + n.shared), "1");
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kSharedDlls, win + n.plain), "2");
@@ -293,9 +300,18 @@ HWND OpenWizard(Process& p, const Dist& d, const std::string& target, bool start
   return w;
 }
 
-// A stop: its box, then the wizard open again with every locked control usable.
-void ExpectStop(HWND w, DWORD pid, const std::string& text, const char* caption, Icon icon) {
+// `n` short beeps as the program's beep recorder lists them.
+std::string ShortBeeps(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += i ? " 500/10" : "500/10";
+  return s;
+}
+
+// A stop: its box, with `beeps` short beeps recorded so far, then the wizard open again
+// with every locked control usable.
+void ExpectStop(HWND w, DWORD pid, const std::string& text, const char* caption, Icon icon, int beeps) {
   MessageBoxInfo box = Install(w, pid);
+  EXPECT_EQ(Beeps(w), ShortBeeps(beeps)) << text;
   EXPECT_EQ(box.text, text);
   EXPECT_EQ(box.caption, caption);
   EXPECT_EQ(box.icon, icon);
@@ -305,9 +321,21 @@ void ExpectStop(HWND w, DWORD pid, const std::string& text, const char* caption,
   EXPECT_TRUE(::IsWindowVisible(w));
 }
 
-// The failure report of a run that went to its end; the wizard then closes.
-void ExpectReport(Process& p, HWND w, int count, const std::string& lines) {
-  MessageBoxInfo box = Install(w, p.Pid());
+// The failure report of a run that went to its end; the wizard then closes. With
+// `closeMidRun` the close box is pressed while the run goes on: the run ignores it.
+// `beeps`, when not negative: the short beeps recorded so far, read while the box is up.
+void ExpectReport(Process& p, HWND w, int count, const std::string& lines, bool closeMidRun = false,
+                  int beeps = -1) {
+  MessageBoxInfo box;
+  if (closeMidRun) {
+    ASSERT_TRUE(Click(w, IDOK));
+    ASSERT_TRUE(::PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0));  // handled by the run's pump
+    box = WaitMessageBox(p.Pid(), 60000);
+    ASSERT_TRUE(box.hwnd);
+  } else {
+    box = Install(w, p.Pid());
+  }
+  if (beeps >= 0) EXPECT_EQ(Beeps(w), ShortBeeps(beeps));
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の異常終了");
   EXPECT_EQ(box.text, kFailureHead + std::to_string(count) + " )\n" + lines);
   EXPECT_EQ(box.icon, Icon::Stop);
@@ -351,16 +379,25 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     for (char c = 'Q'; c <= 'Y' && !none; ++c)
       if (::GetDriveTypeA((std::string(1, c) + ":\\").c_str()) == DRIVE_NO_ROOT_DIR) none = c;
     ASSERT_TRUE(none);
+    ASSERT_EQ(Beeps(w), "");  // recorded from here on: one beep before each box but the system file's
     SetText(w, IDC_INSTALLDIR, std::string(1, none) + ":\\nowhere\\app\\");
-    ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning);
+    ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning, 1);
     EXPECT_EQ(ProgressPos(w), 0);
 
+    // the source folder in other letters, and by its short name
     std::string upper = d.Dir();
     for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
-    SetText(w, IDC_INSTALLDIR, upper);
-    ExpectStop(w, p.Pid(),
-               "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。",
-               "Hanbell/Install Error!!", Icon::Warning);
+    char shortName[MAX_PATH] = "";
+    ASSERT_GT(::GetShortPathNameA(d.Dir().c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(::lstrcmpiA(shortName, d.Dir().c_str()), 0);
+    int beeps = 1;
+    for (const std::string& same : {upper, std::string(shortName)}) {
+      SetText(w, IDC_INSTALLDIR, same);
+      ExpectStop(w, p.Pid(),
+                 "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。",
+                 "Hanbell/Install Error!!", Icon::Warning, ++beeps);
+    }
+    EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "1") << "the distribution's own file untouched";
 
     const std::string first = base + "first\\";
     ASSERT_TRUE(MakeDirs(first + "data"));
@@ -369,7 +406,7 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     SetText(w, IDC_INSTALLDIR, first);
     ExpectStop(w, p.Pid(),
                "転送先のﾌｧｲﾙにｳｲﾝﾄﾞｳｽﾞｼｽﾃﾑﾌｧｲﾙ<data\\words.wds>が含まれています！\nｲﾝｽﾄｰﾙ先及び転送ﾌｧｲﾙ等を確認してください。",
-               "☆ｲﾝｽﾄｰﾙ先ﾌｧｲﾙの確認！-ｲﾝｽﾄｰﾙ中止-", Icon::Stop);
+               "☆ｲﾝｽﾄｰﾙ先ﾌｧｲﾙの確認！-ｲﾝｽﾄｰﾙ中止-", Icon::Stop, beeps);
     EXPECT_EQ(Bytes(first + n.exe()), Bytes(d.Dir() + n.exe())) << "what was copied before the stop stays";
     EXPECT_EQ(Bytes(first + "data\\words.wds"), "system's");
     EXPECT_FALSE(Exists(first + "Setup.ini"));
@@ -377,14 +414,14 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     const std::string second = base + "second\\";
     SetText(w, IDC_INSTALLDIR, second);
     ASSERT_TRUE(RefuseUninstallKey(w));
-    ExpectReport(p, w, 1, kRegistryLine);
+    ExpectReport(p, w, 1, kRegistryLine, true, beeps + 1);
     EXPECT_TRUE(Exists(desktop + defaultLink + ".lnk")) << "the options come before the registry entry";
     for (int i : {1, 50, 60})
       EXPECT_EQ(ShortcutTarget(programs + n.app + "\\f" + std::to_string(i) + ".lnk"),
                 second + "many\\f" + std::to_string(i) + ".txt");
     EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), "<none>");
-    EXPECT_FALSE(Exists(second + n.exe() + ".txt")) << "nothing is started after a failure";
   }
+  const std::string notStarted = base + "second\\" + n.exe() + ".txt";  // looked at after the later runs
 
   // entries that lead nowhere or outside (a device name among them), a file missing from
   // the distribution, a list without executable: each a copy failure, the settings line,
@@ -422,6 +459,7 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     ExpectReport(p, w, 1, kSettingsLine);
     EXPECT_FALSE(Exists(base + "fourth\\data"));
   }
+  EXPECT_FALSE(Exists(notStarted)) << "nothing is started after a failure";
 }
 
 // A start-up folder that cannot be made: the option line, while the other shortcuts and

@@ -58,6 +58,69 @@ class CRestore : public hbtest::PrefixRestore {
   }
 };
 
+namespace detail {
+// Starts a program of the host (not a Windows one) with these arguments. Wine can
+// neither wait for it nor give its exit code: the caller waits for what it makes.
+// Wine's own functions for host names are looked up, since no header declares them.
+inline bool RunHost(const char* unixProgram, const std::vector<std::string>& unixArgs) {
+  using DosName = WCHAR*(CDECL*)(const char*);
+  auto dosName = reinterpret_cast<DosName>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_dos_file_name")));
+  WCHAR* program = dosName ? dosName(unixProgram) : nullptr;
+  if (!program) return false;
+  auto wide = [](const std::string& utf8) {
+    std::wstring w(utf8.size() + 1, L'\0');
+    w.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &w[0], static_cast<int>(w.size()))) - 1);
+    return w;
+  };
+  std::wstring cmd = L"host";
+  for (const std::string& a : unixArgs) cmd += L" \"" + wide(a) + L"\"";
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  BOOL ok = ::CreateProcessW(program, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  ::HeapFree(::GetProcessHeap(), 0, program);
+  if (!ok) return false;
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  return true;
+}
+
+// The host's name of a path of this prefix (UTF-8), "" when there is none.
+inline std::string UnixName(const std::string& path) {
+  using UnixNameFn = char*(CDECL*)(const WCHAR*);
+  auto unixName = reinterpret_cast<UnixNameFn>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  std::wstring w(path.size() + 1, L'\0');
+  w.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &w[0], static_cast<int>(w.size()))) - 1);
+  char* u = unixName ? unixName(w.c_str()) : nullptr;
+  std::string s = u ? u : "";
+  if (u) ::HeapFree(::GetProcessHeap(), 0, u);
+  return s;
+}
+}  // namespace detail
+
+// A symbolic link `link` (in an existing folder) to the folder `target`, as a user who
+// may write to an install folder could plant a junction. Wine's own calls make none and
+// cannot remove one, so the host's ln makes it and its rm takes it away at the end,
+// before the folders around it are removed. (Wine shows a link to a file as the file
+// itself, so only folder links can be seen as links here.)
+inline bool PlantLink(CRestore& restore, const std::string& link, const std::string& target) {
+  std::size_t slash = link.find_last_of('\\');
+  std::string unixLink = detail::UnixName(link.substr(0, slash)) + "/" + link.substr(slash + 1);
+  std::string unixTarget = detail::UnixName(target);
+  if (unixTarget.empty() || !detail::RunHost("/bin/ln", {"-s", unixTarget, unixLink})) return false;
+  restore.Later([unixLink, link] {
+    if (detail::RunHost("/bin/rm", {"-f", unixLink})) uitest::WaitFor([&] { return !Exists(link); }, 10000);
+  });
+  return uitest::WaitFor(
+      [&] {
+        DWORD attributes = hbtest::Attributes(link);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+      },
+      10000);
+}
+
 // The built program as Hanbell.exe in the Windows folder, beside a Hanbell.ini that
 // holds a record.
 inline void PlaceInstallerCopy() {

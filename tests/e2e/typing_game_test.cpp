@@ -299,6 +299,14 @@ TEST_F(KeyRallyTest, AGameOfOneHundredAndEightySeconds) {
   EXPECT_EQ(after.Word().fontHeight, paused.Word().fontHeight);
   EXPECT_EQ(after.Line(0), paused.Line(0));
   int frozen = paused.Value(0);
+  // a wrong word barks, and the paused game stays silent after it (one Enter is
+  // handled whole before the recording is read, so a loop would be in it)
+  EXPECT_TRUE(uitest::SetText(view, IDC_WORD_EDIT, "zq"));
+  krtest::PressKeys(frame, {VK_RETURN});
+  heard.clear();
+  EXPECT_TRUE(uitest::WaitFor([&] { return (heard += Sounds(frame)).find("bark") != std::string::npos; }, 10000));
+  EXPECT_EQ(heard, "play\tbark.wav\t0x20000\n") << "no loop while paused";
+  EXPECT_EQ(uitest::GetText(edit), "zq");
   EXPECT_EQ(TypeTheWord(frame), total + frozen);
   total += frozen;
   f = Draw(frame);

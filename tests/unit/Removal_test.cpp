@@ -89,6 +89,10 @@ class CMemOs : public IRemovalOs {
     auto it = nodes.find(Key(path));
     return it != nodes.end() && (it->second.dwAttributes & 4);
   }
+  bool IsLink(const std::string& path) override {
+    auto it = nodes.find(Key(path));
+    return it != nodes.end() && (it->second.dwAttributes & 0x400);
+  }
   bool ReadSharedCount(const std::string& name, unsigned long& n) override {
     auto it = counts.find(mbcs::ToLower(name));
     if (it == counts.end()) return false;
@@ -329,6 +333,10 @@ TEST(Removal, ATamperedListNeverReachesOutside) {
   os.File(kWindows + "nocount.dll");  // no count: not this install's
   os.File(kWindows + "evil.dll");     // listed with a climbing path: only the name counts, and it has a count
   os.counts[mbcs::ToLower(kWindows + "evil.dll")] = 1;
+  // links planted in the install folder: a folder and a file that point elsewhere
+  os.nodes[Key(kInstall + "linked")] = {true, 0x410, false};
+  os.File(kInstall + "linked\\victim.txt");  // the target, as seen through the link
+  os.File(kInstall + "flink.txt", 0x420);
   os.File("C:\\users\\u\\Start Menu\\victim.lnk");
   os.File("C:\\users\\u\\Start Menu\\Other\\x.lnk");
   os.Folder("C:\\users\\u\\Start Menu\\Other");
@@ -357,11 +365,12 @@ TEST(Removal, ATamperedListNeverReachesOutside) {
                        "_f8=C:\\dist\\Hanbell.exe|32", "_f9=C:\\dist\\sub\\HANBELL.INI|32",
                        "_f10=C:\\dist\\kernel.dll|32", "_f11=C:\\dist\\nocount.dll|32",
                        "_f12=C:\\dist\\..\\..\\evil.dll|32", "_f13=C:\\dist\\hanbell.exe.|32",
-                       "_f14=C:\\dist\\x\\..|32", "_f15=C:\\dist\\Demo.exe:stream|32", "Count=16"});
+                       "_f14=C:\\dist\\x\\..|32", "_f15=C:\\dist\\Demo.exe:stream|32",
+                       "_f16=C:\\dist\\linked\\victim.txt|32", "_f17=C:\\dist\\flink.txt|32", "Count=18"});
   RemovalCounts c = RunRemovalSteps(inst.Inputs(), tree, 0, os);
 
   // every tampered entry is a failure of its kind; evil.dll alone goes, from the Windows folder
-  EXPECT_EQ(c.nFiles, 12);
+  EXPECT_EQ(c.nFiles, 14);
   EXPECT_EQ(c.nFolders, 3) << "the outside folder, the install folder itself, and the install folder left with Demo.exe";
   EXPECT_EQ(c.nShortcuts, 5) << "startup, desktop, the group link, the group's own link and its folder";
   for (const char* kept : {"C:\\WINDOWS\\win.ini", "C:\\apps\\other\\keep.txt", "c:\\apps\\demo2\\x.txt",
@@ -372,9 +381,14 @@ TEST(Removal, ATamperedListNeverReachesOutside) {
   EXPECT_FALSE(os.Has(kWindows + "evil.dll"));
   EXPECT_EQ(os.nodes.at(Key(kWindows + "kernel.dll")).dwAttributes, 0x24u) << "a kept file keeps its attributes";
   EXPECT_EQ(os.counts.count(mbcs::ToLower(kWindows + "hanbell.exe")), 1u);
-  // nothing handed to the system lies outside the install folder, bar the one counted file
-  for (const std::string& p : os.touched)
+  // nothing handed to the system lies outside the install folder or behind a link, bar the one counted file
+  for (const std::string& p : os.touched) {
     EXPECT_TRUE(IsInsideFolder(p, kInstall) || p == kInstall || p == kWindows + "evil.dll") << p;
+    EXPECT_EQ(p.find("link"), std::string::npos) << p;
+  }
+  EXPECT_TRUE(os.Has(kInstall + "linked\\victim.txt"));
+  ASSERT_TRUE(os.Has(kInstall + "flink.txt"));
+  EXPECT_EQ(os.nodes.at(Key(kInstall + "flink.txt")).dwAttributes, 0x420u) << "no attribute change through a link";
 }
 
 TEST(Removal, CountsOptionsAndMissingNamesAtTheirEdges) {

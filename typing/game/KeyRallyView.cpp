@@ -121,7 +121,9 @@ void CKeyRallyView::OnJudge() {
   if (changes & krgame::kCorrect) ::MessageBeep(MB_OK);
   if (changes & krgame::kMiss) {
     ::PlaySoundA("bark.wav", nullptr, SND_FILENAME);  // returns when the bark has ended
-    PlayLoop();
+    // a paused game stays silent: 停止 is greyed then, so a loop started here could
+    // not be stopped
+    if (m_game.IsRunning()) PlayLoop();
   }
   Apply(changes);
 }
@@ -145,7 +147,9 @@ void CKeyRallyView::OnGameStop() {
 }
 
 void CKeyRallyView::OnGameResume() {
-  if (!m_game.Resume(static_cast<int>(SetTimer(krgame::kTimerId, krgame::kTimerInterval)))) return;
+  // asked before the timer is set, so that a refused 再開 leaves no timer running
+  if (!m_game.CanResume()) return;
+  m_game.Resume(static_cast<int>(SetTimer(krgame::kTimerId, krgame::kTimerInterval)));
   if (m_game.IsRunning()) PlayLoop();
 }
 
