@@ -165,6 +165,8 @@ class CWnd {
   }
   void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint); }
   void GetWindowRect(RECT* r) const { ::GetWindowRect(m_hWnd, r); }
+  // Centres the window on the screen's work area (kept inside it when larger).
+  void CenterOnWorkArea();
   void GetClientRect(RECT* r) const { ::GetClientRect(m_hWnd, r); }
   LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageA(m_hWnd, msg, w, l); }
   BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, msg, w, l); }

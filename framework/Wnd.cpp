@@ -222,3 +222,13 @@ void CCmdUI::SetText(const char* text) {
   UINT state = ::GetMenuState(m_hMenu, m_nIndex, MF_BYPOSITION);
   ::ModifyMenuA(m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_CHECKED | MF_GRAYED | MF_DISABLED)), m_nID, text);
 }
+
+void CWnd::CenterOnWorkArea() {
+  RECT rcWork, rc;
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0)) return;
+  GetWindowRect(&rc);
+  int x = rcWork.left + ((rcWork.right - rcWork.left) - (rc.right - rc.left)) / 2;
+  int y = rcWork.top + ((rcWork.bottom - rcWork.top) - (rc.bottom - rc.top)) / 2;
+  SetWindowPos(nullptr, x > rcWork.left ? x : rcWork.left, y > rcWork.top ? y : rcWork.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,32 +1,93 @@
 #!/usr/bin/env bash
-# Builds the sample distribution and starts Setup.exe in it: on the user's display
-# when there is one, otherwise under Xvfb, saving screenshots under build/screenshots.
+# make demo: the typing game's whole journey through the installer, on real files.
+# The sample distribution is laid out in build/demo/dist and authored by driving the
+# wizard and its advanced options. Then, with a display, Setup.exe starts there for a
+# person to install, play and uninstall; without one, the journey runs by itself under
+# Xvfb (the same driver as the e2e_journey test) and leaves a picture of every step in
+# build/demo/shots. Either way it runs in a throwaway copy of the project's Wine prefix,
+# in which the distribution folder is drive D:, and that copy is removed at the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+demo="$root/build/demo"
+bin="$root/build/win32/bin"
+export HB_WINEPREFIX="$demo/prefix"
 source "$root/scripts/wineenv.sh"
-dist="$root/build/demo/dist"
-shots="$root/build/screenshots"
-"$root/scripts/make-dist.sh" "$dist" >/dev/null
-mkdir -p "$shots"
-echo "demo: distribution folder: $dist"
+source "$root/scripts/shot-lib.sh"
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+key='HKLM\SoftWare\Microsoft\Windows\CurrentVersion\UnInstall\KeyRally'
+
+# The journey driver on the current display; its report converted for the terminal.
+# HB_JOURNEY_* in the environment say how far it goes and where pictures are asked for.
+run_journey() {
+  local rc=0
+  HB_JOURNEY_DIST='D:\' wine "$bin/e2e_journey.exe" --gtest_brief=1 >"$demo/journey.out" 2>>"$demo/wine.log" || rc=$?
+  iconv -f CP932 -t UTF-8 -c "$demo/journey.out" | grep -v '^Running main()' || true
+  return $rc
+}
+
+case "${1:-}" in
+  --author)  # under Xvfb: the distribution authored, nothing else
+    rc=0
+    HB_JOURNEY_ONLY=author run_journey >/dev/null || rc=$?
+    wineserver -k >/dev/null 2>&1 || true
+    exit $rc ;;
+  --journey)  # under Xvfb: the whole journey, a picture of every step
+    req="$demo/requests"
+    mkdir -p "$req"
+    shot_server "$req" "$demo/shots" &
+    server=$!
+    rc=0
+    HB_JOURNEY_SHOTS="$(winepath -w "$req")" run_journey || rc=$?
+    touch "$req/stop"
+    wait "$server" || true
+    wineserver -k >/dev/null 2>&1 || true  # the session ends with the virtual screen
+    exit $rc ;;
+esac
+
+rm -rf "$demo"
+mkdir -p "$demo"
+"$root/scripts/make-dist.sh" "$demo/dist" >/dev/null
+cp -a "$root/build/wineprefix" "$WINEPREFIX"
+ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX" "$demo/requests"
+}
+trap cleanup EXIT
 
 if [[ -n "${DISPLAY:-}" ]]; then
-  echo "demo: starting Setup.exe on $DISPLAY (close the wizard to end)"
-  cd "$dist" && wine ./Setup.exe
+  echo "demo: authoring the sample distribution (the wizard driven on a virtual screen)"
+  "${xvfb[@]}" "$0" --author || { echo "demo: authoring failed (see $demo/journey.out)" >&2; exit 1; }
+  wineserver -w >/dev/null 2>&1 || true
+  cat <<EOF
+demo: the distribution is drive D: of a Wine session of its own; Setup.exe starts there now.
+  1. Install: check the folder and the shortcut options, press 登録, then OK.
+  2. Play: the game starts with the read-me beside it. ﾌｧｲﾙ > 開く: words\\english.wds
+     (or romaji.wds) in the install folder; ｹﾞｰﾑ > 開始 (Ctrl+A); type each word, Enter.
+  3. Uninstall: close the game; in Wine's program list (it opens after the install) pick
+     打鍵丸 and remove it, then press 実行 in Hanbell's dialog.
+  4. Close every window: the demo then ends by itself and removes its Wine session.
+EOF
+  wine 'D:\Setup.exe' 2>>"$demo/wine.log" || true
+  if wine reg query "$key" >/dev/null 2>&1; then
+    wine uninstaller 2>>"$demo/wine.log" &
+  fi
+  wineserver -w >/dev/null 2>&1 || true
+  if wine reg query "$key" >/dev/null 2>&1; then
+    echo "demo: the game was left installed; its session is removed all the same"
+  else
+    echo "demo: done"
+  fi
   exit 0
 fi
 
-echo "demo: no display; running under Xvfb"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -u
-  cd "$1"
-  wine ./Setup.exe &
-  wine "$3/waitwin.exe" "Hanbell Ver4.00/System Install Wizard." 60000 || echo "demo: the wizard did not appear" >&2
-  sleep 1  # let it paint
-  /usr/bin/import -window root "$2/demo-setup.png"
-  # closing the virtual screen ends the programs on it
-' _ "$dist" "$shots" "$root/build/win32/bin"
-echo "demo: screenshot saved: $shots/demo-setup.png"
-# and pictures of every other window of both programs
-"$root/scripts/screenshots.sh" || echo "demo: some screenshots failed" >&2
-echo "demo: all screenshots are in $shots"
+echo "demo: no display; the whole journey runs by itself on a virtual screen"
+rc=0
+"${xvfb[@]}" "$0" --journey || rc=$?
+if ((rc)); then
+  echo "demo: the journey failed (details above; Wine's messages in $demo/wine.log)" >&2
+else
+  echo "demo: a picture of every step is in $demo/shots (half-size copies in shots/small)"
+fi
+exit $rc

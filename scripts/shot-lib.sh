@@ -27,3 +27,28 @@ run_shot() {
     exit $ok
   ' _ "$1" "$2" "$3" "${SHOT_READY_SECONDS:-60}" "${@:4}"
 }
+
+# shot_server REQUESTS OUT: answers the pictures a driver asks for with
+# uitest::RequestShot until REQUESTS/stop appears. For each REQUESTS/NAME.txt (its
+# caption, in code page 932) the screen is saved as OUT/NAME.png with the caption in a
+# strip below it, a half-size copy of few colours goes to OUT/small/NAME.png, and REQUESTS/NAME.done
+# tells the driver to go on. Run it in the background on the driver's display.
+shot_server() {
+  local req="$1" out="$2" font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf t name caption
+  mkdir -p "$out/small"
+  while [[ ! -f "$req/stop" ]]; do
+    for t in "$req"/*.txt; do
+      [[ -f "$t" ]] || continue
+      name="$(basename "$t" .txt)"
+      caption="$(iconv -f CP932 -t UTF-8 "$t" 2>/dev/null || cat "$t")"
+      if /usr/bin/import -window root "$out/$name.png"; then
+        /usr/bin/convert "$out/$name.png" \( -size 1024x34 -background '#203040' -fill white -font "$font" \
+          -pointsize 17 -gravity center label:"$caption" \) -append -strip "$out/$name.png" &&
+          /usr/bin/convert "$out/$name.png" -strip -resize 50% -colors 128 +dither "PNG8:$out/small/$name.png"
+      fi
+      rm -f "$t"
+      touch "$req/$name.done"
+    done
+    sleep 0.1
+  done
+}

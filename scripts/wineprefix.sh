@@ -14,8 +14,17 @@ copy_symbol_fonts() {
   done
   return 0
 }
+# Windows opens text files (a read-me) in Notepad; Wine's set-up leaves the extension to
+# the menu builder, which is switched off here.
+associate_text() {
+  grep -q '^\[Software\\\\Classes\\\\.txt\]' "$WINEPREFIX/system.reg" && return 0
+  wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+  wine reg add 'HKCR\.txt' /v 'Content Type' /d text/plain /f >/dev/null 2>&1
+  wineserver -w || true
+}
 if [[ -f "$WINEPREFIX/.hb-ready" ]]; then
   copy_symbol_fonts
+  associate_text
   exit 0
 fi
 mkdir -p "$(dirname "$WINEPREFIX")"
@@ -47,5 +56,6 @@ wine regedit /S "$reg" >/dev/null 2>&1
 wineserver -w || true
 rm -f "$reg"
 copy_symbol_fonts
+associate_text
 touch "$WINEPREFIX/.hb-ready"
 echo "wineprefix: ready" >&2

@@ -91,6 +91,8 @@ BOOL CUninstallDlg::OnInitDialog() {
   m_nSystemFiles = uninstall::ListReadCount(system.GetInt("Files", 0), system.GetKeyCount());
   m_pSystemFiles = new CString[m_nSystemFiles + 1];
   ReadListInto(system, "_s", m_nSystemFiles, m_pSystemFiles, m_nSystemFiles + 1);
+  // the program's only window: in the middle of the screen, as the wizard is
+  CenterOnWorkArea();
   return TRUE;
 }
 

@@ -148,16 +148,6 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CSetupWizardDlg::CenterOnWorkArea() {
-  RECT rcWork, rc;
-  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0)) return;
-  GetWindowRect(&rc);
-  int x = rcWork.left + ((rcWork.right - rcWork.left) - (rc.right - rc.left)) / 2;
-  int y = rcWork.top + ((rcWork.bottom - rcWork.top) - (rc.bottom - rc.top)) / 2;
-  SetWindowPos(nullptr, x > rcWork.left ? x : rcWork.left, y > rcWork.top ? y : rcWork.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // Stored lines go into the box each with a line break, so the box ends with an empty
 // line and a save gives the same lines back.
 void CSetupWizardDlg::LoadCommentary(const CString& iniPath) {

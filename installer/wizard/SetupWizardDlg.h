@@ -89,7 +89,6 @@ class CSetupWizardDlg : public CDialog {
   void ShowInstallForm(const CString& title, const CString& version, const CString& company);
   void LoadAltitudeLists(const CString& iniPath);
   void FreeArrays();
-  void CenterOnWorkArea();
 
   // Install form's 登録: install, and close once the run went to its end.
   void OnInstallRequested();

@@ -14,20 +14,6 @@ const char kBrowseTitle[] = "☆ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択
 
 HWND Ctl(HWND dlg, int id) { return ::GetDlgItem(dlg, id); }
 
-// Types into an edit as a user does: the edit gets the focus, then the focus moves on
-// to `next`, which runs the edit's focus-lost handling.
-void TypeInto(HWND dlg, int id, const std::string& text, int next) {
-  FocusControl(dlg, id);
-  ASSERT_TRUE(SetText(dlg, id, text)) << id;
-  FocusControl(dlg, next);
-}
-
-void Tick(HWND tree, DWORD pid, const std::vector<std::string>& labels, bool on = true) {
-  HTREEITEM item = FindTreeItem(tree, pid, labels);
-  ASSERT_TRUE(item) << labels.back() << " not in the tree";
-  ASSERT_TRUE(TreeSetCheck(tree, pid, item, on)) << labels.back();
-}
-
 // The ticked items as "depth:label".
 std::vector<std::string> Ticked(HWND tree, DWORD pid) {
   std::vector<std::string> out;
@@ -49,34 +35,6 @@ std::string Joined(const std::vector<std::string>& v) {
   return s;
 }
 
-// Opens the open-after-install file dialog from 設定 (1053).
-HWND OpenFileDialog(const Process& p, HWND a) {
-  if (!Click(a, IDC_ALT_SETREADME)) return nullptr;
-  return WaitWindow(p.Pid(), kAfterInstallCaption, "#32770", 60000);
-}
-
-// Selects an item of the file dialog's tree and presses 設定.
-void ChooseInFileDialog(HWND f, DWORD pid, const std::vector<std::string>& labels) {
-  HWND tree = Ctl(f, IDC_AI_TREE);
-  HTREEITEM item = FindTreeItem(tree, pid, labels);
-  ASSERT_TRUE(item) << labels.back();
-  ASSERT_TRUE(TreeSelect(tree, item));
-  ASSERT_TRUE(Click(f, IDOK));
-  ASSERT_TRUE(WaitGone(f));
-}
-
-void ExpectReadMe(HWND a, const std::string& text) {
-  EXPECT_TRUE(WaitFor([&] { return GetText(a, IDC_ALT_READMETEXT) == text; }, 5000))
-      << GetText(a, IDC_ALT_READMETEXT) << " instead of " << text;
-}
-
-// Closes the dialog with 登録 and waits for the wizard to be enabled again.
-void Confirm(HWND a, HWND wizard) {
-  ASSERT_TRUE(Click(a, IDOK));
-  ASSERT_TRUE(WaitGone(a));
-  ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(wizard) != FALSE; })) << "the wizard stays disabled";
-}
-
 const IniSection* Section(const std::vector<IniSection>& ini, const std::string& name) {
   for (const IniSection& s : ini)
     if (s.name == name) return &s;
@@ -94,13 +52,6 @@ void ExpectKeys(const std::string& text, const std::string& name, const std::vec
 }
 
 HWND LoadingWindow(DWORD pid) { return FindWindowOf(pid, kLoadingCaption, false); }
-
-void SelectExe(HWND wizard, DWORD pid, const std::string& name = "app.exe") {
-  HWND tree = Ctl(wizard, IDC_FILETREE);
-  HTREEITEM exe = FindTreeItem(tree, pid, {name});
-  ASSERT_TRUE(exe);
-  ASSERT_TRUE(TreeSelect(tree, exe));
-}
 
 // Clicks through the folder browser's tree to `path` (a path on a drive, no final "\"):
 // the drive, then each folder, expanded in turn, then the folder selected.

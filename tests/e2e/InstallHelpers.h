@@ -47,6 +47,13 @@ inline void SetRegValue(HKEY root, const std::string& key, const std::string& va
   ::RegCloseKey(h);
 }
 
+// A key of an INI file as the profile functions read it; "<none>" when absent.
+inline std::string IniValue(const std::string& ini, const char* section, const char* key) {
+  char buf[300] = "";
+  ::GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, ini.c_str());
+  return buf;
+}
+
 // What a console program prints, or "" when it cannot be started.
 inline std::string Output(const std::string& commandLine) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -143,6 +150,42 @@ class PrefixRestore {
   void Key(HKEY root, const std::string& key) {
     m_undo.push_back([=] { ::SHDeleteKeyA(root, key.c_str()); });
   }
+  // The values of a key as they are now (its subkeys aside); a key that is not there
+  // yet is removed again.
+  void Values(HKEY root, const std::string& key) {
+    struct Saved {
+      std::string name;
+      DWORD type;
+      std::vector<BYTE> data;
+    };
+    std::vector<Saved> saved;
+    HKEY h = nullptr;
+    const bool had = ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS;
+    for (DWORD i = 0; had; ++i) {
+      char name[16384];
+      BYTE data[16384];
+      DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+      if (::RegEnumValueA(h, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+      saved.push_back({name, type, std::vector<BYTE>(data, data + dataSize)});
+    }
+    if (had) ::RegCloseKey(h);
+    m_undo.push_back([=] {
+      if (!had) {
+        ::SHDeleteKeyA(root, key.c_str());
+        return;
+      }
+      HKEY k = nullptr;
+      if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+      char name[16384];
+      for (DWORD n = sizeof name; ::RegEnumValueA(k, 0, name, &n, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+           n = sizeof name)
+        ::RegDeleteValueA(k, name);
+      for (const Saved& v : saved)
+        ::RegSetValueExA(k, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
+      ::RegCloseKey(k);
+    });
+  }
+
   // Anything else to undo, in the same reverse order.
   void Later(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
  private:

@@ -63,12 +63,6 @@ void FillDistribution(const Dist& d, const Names& n) {
 
 std::string ShellFolder(const char* shellFolder) { return RegValue(HKEY_CURRENT_USER, kShellFolders, shellFolder) + "\\"; }
 
-std::string IniValue(const std::string& ini, const char* section, const char* key) {
-  char buf[300] = "";
-  ::GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, ini.c_str());
-  return buf;
-}
-
 void SetWriteTime(const std::string& path, int daysFromNow) {
   FILETIME ft;
   ::GetSystemTimeAsFileTime(&ft);

@@ -239,4 +239,55 @@ inline HWND ChildOfClass(HWND parent, const std::string& cls) {
   return nullptr;
 }
 
+// Authoring steps as a user takes them, shared by the wizard's tests and the journey.
+
+// Types into an edit as a user does: the edit gets the focus, then the focus moves on
+// to `next`, which runs the edit's focus-lost handling.
+inline void TypeInto(HWND dlg, int id, const std::string& text, int next) {
+  FocusControl(dlg, id);
+  ASSERT_TRUE(uitest::SetText(dlg, id, text)) << id;
+  FocusControl(dlg, next);
+}
+
+inline void Tick(HWND tree, DWORD pid, const std::vector<std::string>& labels, bool on = true) {
+  HTREEITEM item = FindTreeItem(tree, pid, labels);
+  ASSERT_TRUE(item) << labels.back() << " not in the tree";
+  ASSERT_TRUE(uitest::TreeSetCheck(tree, pid, item, on)) << labels.back();
+}
+
+inline void SelectExe(HWND wizard, DWORD pid, const std::string& name = "app.exe") {
+  HWND tree = ::GetDlgItem(wizard, IDC_FILETREE);
+  HTREEITEM exe = FindTreeItem(tree, pid, {name});
+  ASSERT_TRUE(exe);
+  ASSERT_TRUE(uitest::TreeSelect(tree, exe));
+}
+
+// Opens the open-after-install file dialog from 設定 (1053).
+inline HWND OpenFileDialog(const uitest::Process& p, HWND a) {
+  if (!uitest::Click(a, IDC_ALT_SETREADME)) return nullptr;
+  return uitest::WaitWindow(p.Pid(), kAfterInstallCaption, "#32770", 60000);
+}
+
+// Selects an item of the file dialog's tree and presses 設定.
+inline void ChooseInFileDialog(HWND f, DWORD pid, const std::vector<std::string>& labels) {
+  HWND tree = ::GetDlgItem(f, IDC_AI_TREE);
+  HTREEITEM item = FindTreeItem(tree, pid, labels);
+  ASSERT_TRUE(item) << labels.back();
+  ASSERT_TRUE(uitest::TreeSelect(tree, item));
+  ASSERT_TRUE(uitest::Click(f, IDOK));
+  ASSERT_TRUE(uitest::WaitGone(f));
+}
+
+inline void ExpectReadMe(HWND a, const std::string& text) {
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(a, IDC_ALT_READMETEXT) == text; }, 5000))
+      << uitest::GetText(a, IDC_ALT_READMETEXT) << " instead of " << text;
+}
+
+// Closes the dialog with 登録 and waits for the wizard to be enabled again.
+inline void Confirm(HWND a, HWND wizard) {
+  ASSERT_TRUE(uitest::Click(a, IDOK));
+  ASSERT_TRUE(uitest::WaitGone(a));
+  ASSERT_TRUE(uitest::WaitFor([&] { return ::IsWindowEnabled(wizard) != FALSE; })) << "the wizard stays disabled";
+}
+
 }  // namespace hbtest

@@ -510,6 +510,17 @@ std::string ModuleDir() {
   return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
 }
 
+bool RequestShot(const std::string& dir, const std::string& name, const std::string& caption, DWORD timeoutMs) {
+  std::string base = dir;
+  if (!base.empty() && base.back() != '\\') base += '\\';
+  // the request appears whole: written under another name, then renamed
+  if (!WriteFile(base + name + ".tmp", caption) ||
+      !::MoveFileExA((base + name + ".tmp").c_str(), (base + name + ".txt").c_str(), MOVEFILE_REPLACE_EXISTING))
+    return false;
+  std::string done = base + name + ".done";
+  return WaitFor([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+}
+
 std::string ShortcutTarget(const std::string& lnk) {
   std::string target = "<unreadable>";
   ::CoInitialize(nullptr);

@@ -124,6 +124,12 @@ std::string TempDir(const std::string& name);  // a fresh folder under %TEMP%, w
 std::string WindowsDir();                       // with a final backslash
 std::string ModuleDir();                        // folder of the running test program, with a final backslash
 
+// Asks a screenshot script that watches the folder `dir` for a picture of the screen
+// as it is now: writes NAME.txt holding the caption and waits for the script's
+// NAME.done. False when no picture was taken in time.
+bool RequestShot(const std::string& dir, const std::string& name, const std::string& caption,
+                 DWORD timeoutMs = 30000);
+
 // The target of a shortcut file (".lnk") loaded back through IShellLinkA, or "<unreadable>".
 std::string ShortcutTarget(const std::string& lnk);
 
