@@ -135,13 +135,6 @@ int BuildFromDisk(IBuildTree& tree, const std::string& setupDir) {
 }
 
 namespace {
-// Appends "path|attributes" of each child of `parent`, whose path is `parentPath`.
-void SaveChildEntries(const ITree& tree, Item parent, const std::string& parentPath, std::vector<std::string>& out) {
-  for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c)) {
-    unsigned long attr = tree.GetAttributes(c);
-    out.push_back(parentPath + tree.GetLabel(c) + (IsFolder(attr) ? "\\" : "") + "|" + std::to_string(attr));
-  }
-}
 // Appends the path of each ticked child of `parent`, in tree order.
 void CollectTickedChildren(const ITree& tree, Item parent, const std::function<bool(Item)>& isTicked,
                            std::vector<std::string>& out) {
@@ -155,13 +148,43 @@ std::vector<std::string> SaveEntries(const ITree& tree) {
   Item root = tree.GetRoot();
   if (!root) return out;
   out.push_back(ItemPath(tree, root) + "|" + std::to_string(tree.GetAttributes(root)));
-  // A child's path is its parent's labels and "\", whatever the parent's stored word.
-  auto prefixOf = [&tree](Item item) {
-    std::string p = ItemPath(tree, item);
-    return IsFolder(tree.GetAttributes(item)) ? p : p + "\\";
+  // The order of BoundedWalk (each item reached lists its children), in one pass that
+  // asks the tree for each item only once: every question is a message to a control.
+  struct Child {
+    Item item;
+    std::string label;
   };
-  SaveChildEntries(tree, root, prefixOf(root), out);
-  BoundedWalk(tree, [&](Item item) { SaveChildEntries(tree, item, prefixOf(item), out); });
+  struct Level {
+    std::string prefix;  // its items' parent path with "\", whatever the parent's stored word
+    std::vector<Child> children;
+    std::size_t next = 0;
+  };
+  auto listChildren = [&tree, &out](Item first, Level& level) {
+    for (Item c = first; c; c = tree.GetNextSibling(c)) {
+      unsigned long attr = tree.GetAttributes(c);
+      std::string label = tree.GetLabel(c);
+      out.push_back(level.prefix + label + (IsFolder(attr) ? "\\" : "") + "|" + std::to_string(attr));
+      level.children.push_back({c, std::move(label)});
+    }
+  };
+  std::vector<Level> levels(1);
+  levels[0].prefix = tree.GetLabel(root) + "\\";
+  listChildren(tree.GetFirstChild(root), levels[0]);
+  while (!levels.empty()) {
+    Level& top = levels.back();
+    if (top.next == top.children.size()) {
+      levels.pop_back();
+      continue;
+    }
+    const Child& c = top.children[top.next++];
+    Item first = tree.GetFirstChild(c.item);
+    if (!first) continue;
+    Level below;
+    below.prefix = top.prefix + c.label + "\\";
+    listChildren(first, below);
+    // Items kMaxDepth levels down list their children but are not opened further.
+    if (levels.size() < static_cast<std::size_t>(kMaxDepth)) levels.push_back(std::move(below));
+  }
   return out;
 }
 

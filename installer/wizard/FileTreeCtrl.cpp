@@ -23,11 +23,11 @@ class CFileTreeAdapter : public filetree::IBuildTree {
   filetree::Item GetNextSibling(filetree::Item i) const override { return I(m_tree.GetNextSiblingItem(H(i))); }
   filetree::Item GetParent(filetree::Item i) const override { return I(m_tree.GetParentItem(H(i))); }
   std::string GetLabel(filetree::Item i) const override {
-    FileTreeItemData* d = m_tree.GetData(H(i));
+    FileTreeItemData* d = Data(i);
     return d ? d->strSortKey.substr(3) : m_tree.GetItemText(H(i));
   }
   unsigned long GetAttributes(filetree::Item i) const override {
-    FileTreeItemData* d = m_tree.GetData(H(i));
+    FileTreeItemData* d = Data(i);
     return d ? d->dwAttributes : 0;
   }
 
@@ -73,9 +73,23 @@ class CFileTreeAdapter : public filetree::IBuildTree {
   void AdvanceProgress() override {
     if (g_pLoadingDlg) g_pLoadingDlg->AdvanceProgress();
   }
-  void ClearAll() override { m_tree.ClearTree(); }
+  void ClearAll() override {
+    m_lastItem = nullptr;  // handles may come back for new items
+    m_tree.ClearTree();
+  }
 
  private:
+  // Label and attributes are asked one after the other; each look-up is a message to the
+  // control, which is most of what walking the tree costs.
+  FileTreeItemData* Data(filetree::Item i) const {
+    if (i != m_lastItem) {
+      m_lastData = m_tree.GetData(H(i));
+      m_lastItem = i;
+    }
+    return m_lastData;
+  }
+  mutable filetree::Item m_lastItem = nullptr;
+  mutable FileTreeItemData* m_lastData = nullptr;
   static constexpr DWORD kPumpIntervalMs = 10;
   CFileTreeCtrl& m_tree;
   std::string m_strListed;  // the folder listed last
