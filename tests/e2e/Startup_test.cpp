@@ -195,12 +195,17 @@ class ForegroundElsewhere {
       : m_hwnd(::CreateWindowExA(0, "STATIC", "hb_start_other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100,
                                  nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr)) {}
   ~ForegroundElsewhere() { ::DestroyWindow(m_hwnd); }
+  // Holds the foreground for a moment too: an activation of the other program that is
+  // still on its way would otherwise take it back after the second copy raised it.
   bool Take() {
     return m_hwnd && WaitFor([&] {
              ::SetForegroundWindow(m_hwnd);
-             MSG msg;
-             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-             return ::GetForegroundWindow() == m_hwnd;
+             for (DWORD since = ::GetTickCount(); ::GetTickCount() - since < 300; ::Sleep(10)) {
+               MSG msg;
+               while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+               if (::GetForegroundWindow() != m_hwnd) return false;
+             }
+             return true;
            });
   }
 
