@@ -50,17 +50,7 @@ double Install(const std::string& dist, const std::string& target) {
 double Xcopy(const std::string& dist, const std::string& target) {
   std::string cmd = "xcopy.exe /e /i /q \"" + dist.substr(0, dist.size() - 1) + "\" \"" +
                     target.substr(0, target.size() - 1) + "\"";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  double start = Now();
-  if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
-  ::WaitForSingleObject(pi.hProcess, INFINITE);
-  double took = Now() - start;
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  return took;
+  return TimeCommand(cmd);
 }
 
 int CountFiles(const std::string& folder) {

@@ -52,21 +52,9 @@ double Uninstall(const std::string& dir) {
   return took;
 }
 
-double Cmd(std::string cmd) {
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  double start = Now();
-  if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
-  ::WaitForSingleObject(pi.hProcess, INFINITE);
-  double took = Now() - start;
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  return took;
+double RemoveByCmd(const std::string& dir) {
+  return TimeCommand("cmd.exe /c rd /s /q \"" + dir.substr(0, dir.size() - 1) + "\"");
 }
-
-double RemoveByCmd(const std::string& dir) { return Cmd("cmd.exe /c rd /s /q \"" + dir.substr(0, dir.size() - 1) + "\""); }
 
 // A reference: the same tree deleted in this process by a plain walk.
 void DeleteWalk(const std::string& dir) {
@@ -113,7 +101,7 @@ int main(int argc, char** argv) {
     double w0 = Now();
     DeleteWalk(b);
     walks.push_back(Now() - w0);
-    starts.push_back(Cmd("cmd.exe /c rem"));
+    starts.push_back(TimeCommand("cmd.exe /c rem"));
   }
 
   RemoveTree(work);
