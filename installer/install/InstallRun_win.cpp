@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <set>
 
 #include "ConfirmOverwrite.h"
@@ -118,6 +119,10 @@ void CountSharedUse(const CString& path, bool existedBefore) {
 void SetString(HKEY key, const char* name, const CString& value) {
   ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
+}
+
+void SetDword(HKEY key, const char* name, DWORD value) {
+  ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 void RequestRestart() {
@@ -325,8 +330,15 @@ class CRun {
     SetString(key, "Publisher", company.empty() ? CString(setupinfo::kDefName) : company);
     SetString(key, "InstallLocation", in.strInstallDir);
     SetString(key, "DisplayIcon", plan.strInstalledExe);
-    DWORD kb = static_cast<DWORD>((m_nBytes + 1023) / 1024);
-    ::RegSetValueExA(key, "EstimatedSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kb), sizeof kb);
+    SetDword(key, "EstimatedSize", static_cast<DWORD>((m_nBytes + 1023) / 1024));
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    SetString(key, "InstallDate", date);
+    // The uninstaller can only remove: the list offers no change or repair for it.
+    SetDword(key, "NoModify", 1);
+    SetDword(key, "NoRepair", 1);
     ::RegCloseKey(key);
     Step();
   }

@@ -2,6 +2,8 @@
 // folder: where every file lands, the shortcuts, the registry entry, the record, the
 // installed Setup.ini, the shared-file counts, the launches; a reinstall over newer
 // files with the overwrite question; the stops and each line of the failure report.
+#include <cstdio>
+
 #include "InstallHelpers.h"
 
 using namespace uitest;
@@ -202,6 +204,13 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon"), installedExe);
   std::size_t bytes = Bytes(installedExe).size() + std::string("wordslockedlevelsmanualsharedplainreadme").size();
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, "EstimatedSize"), std::to_string((bytes + 1023) / 1024));
+  SYSTEMTIME today;
+  ::GetLocalTime(&today);
+  char date[16];
+  std::snprintf(date, sizeof date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+  EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, "InstallDate"), date);
+  EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, "NoModify"), "1");
+  EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, "NoRepair"), "1");
   const std::string listed = Output("uninstaller.exe --list");
   EXPECT_NE(listed.find(n.app + "|||"), std::string::npos) << listed;
 
@@ -335,7 +344,9 @@ void ExpectReport(Process& p, HWND w, int count, const std::string& lines, bool 
   } else {
     box = Install(w, p.Pid());
   }
-  if (beeps >= 0) EXPECT_EQ(Beeps(w), ShortBeeps(beeps));
+  if (beeps >= 0) {
+    EXPECT_EQ(Beeps(w), ShortBeeps(beeps));
+  }
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の異常終了");
   EXPECT_EQ(box.text, kFailureHead + std::to_string(count) + " )\n" + lines);
   EXPECT_EQ(box.icon, Icon::Stop);
