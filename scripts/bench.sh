@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Runs the benchmarks (never part of the tests); see bench/README.md.
+# Runs the benchmarks (never part of the tests) on the Windows build this machine
+# executes; see bench/README.md.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bin="$root/build/win32/bin"
-cmake --build "$root/build/win32" --target tree_bench wds_bench install_bench uninstall_bench game_bench -j"$(nproc)" >/dev/null || exit 1
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-run.sh" "$bin/tree_bench.exe"
-"$root/scripts/wine-run.sh" "$bin/wds_bench.exe"
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-run.sh" "$bin/install_bench.exe"
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-run.sh" "$bin/uninstall_bench.exe"
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-run.sh" "$bin/game_bench.exe"
+source "$root/scripts/wineenv.sh" || exit 1
+hb_say_build
+bin="$HB_BIN"
+cmake --build "$HB_TREE" --target tree_bench wds_bench install_bench uninstall_bench game_bench -j"$(nproc)" >/dev/null || exit 1
+
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/tree_bench.exe"
+"$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/wds_bench.exe"
+"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/install_bench.exe"
+"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/uninstall_bench.exe"
+"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/game_bench.exe"

@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
-# Checks that a program is a 32-bit GUI executable importing only DLLs every
-# Windows has. With --shipped, also that it is fit to ship: under 1.5 MB without
+# Checks that a program is a Windows GUI executable of the given machine (i386, the
+# default, or x86-64) importing only DLLs every Windows has. With --shipped, also that it is fit to ship: under 1.5 MB without
 # debug information, with its version information and a manifest that asks for
 # the version 6 common controls and declares DPI awareness.
-# Usage: check-pe.sh [--shipped] PROGRAM.exe...
+# Usage: check-pe.sh [--shipped] [--machine i386|x86-64] PROGRAM.exe...
 set -uo pipefail
 export LC_ALL=C  # objdump speaks the locale's language otherwise
-shipped=0
+shipped=0 machine=i386
 [[ "${1:-}" == --shipped ]] && { shipped=1; shift; }
+[[ "${1:-}" == --machine ]] && { machine="$2"; shift 2; }
+case "$machine" in
+  i386) objdump=i686-w64-mingw32-objdump kind=PE32 ;;
+  x86-64) objdump=x86_64-w64-mingw32-objdump kind=PE32+ ;;
+  *) echo "check-pe: no such machine: $machine" >&2; exit 2 ;;
+esac
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|winmm|msvcrt|version)\.dll$'
 rc=0
 for exe in "$@"; do
-  head=$(i686-w64-mingw32-objdump -h -f "$exe") || { echo "cannot read $exe"; rc=1; continue; }
-  priv=$(i686-w64-mingw32-objdump -p "$exe")
+  head=$($objdump -h -f "$exe") || { echo "cannot read $exe"; rc=1; continue; }
+  priv=$($objdump -p "$exe")
   fail=0
-  grep -q 'file format pei-i386' <<<"$head" || { echo "not PE32 i386: $exe"; fail=1; }
+  grep -q "file format pei-$machine\$" <<<"$head" || { echo "not $kind $machine: $exe"; fail=1; }
   grep -q 'Subsystem.*(Windows GUI)' <<<"$priv" || { echo "not the GUI subsystem: $exe"; fail=1; }
   while read -r dll; do
     low=$(tr 'A-Z' 'a-z' <<<"$dll")
@@ -34,7 +40,7 @@ for exe in "$@"; do
     grep -q '<dpiAware[^>]*>true' <<<"$text" || { echo "the manifest declares no DPI awareness: $exe"; fail=1; }
   fi
   if ((fail)); then rc=1; else
-    echo "ok: $(basename "$exe") is PE32 i386, GUI, system DLLs only$( ((shipped)) && echo ", $(stat -c %s "$exe") bytes, version and manifest")"
+    echo "ok: $(basename "$exe") is $kind $machine, GUI, system DLLs only$( ((shipped)) && echo ", $(stat -c %s "$exe") bytes, version and manifest")"
   fi
 done
 exit $rc

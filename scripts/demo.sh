@@ -9,9 +9,15 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 demo="$root/build/demo"
-bin="$root/build/win32/bin"
-export HB_WINEPREFIX="$demo/prefix"
+if [[ "${1:-}" != --author && "${1:-}" != --journey ]]; then
+  # the throwaway copy of the build's prefix that the steps below run in
+  source "$root/scripts/wineenv.sh"
+  hb_say_build
+  base_prefix="$WINEPREFIX"
+  export HB_WINEPREFIX="$demo/prefix"
+fi
 source "$root/scripts/wineenv.sh"
+bin="$HB_BIN"
 source "$root/scripts/shot-lib.sh"
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 key='HKLM\SoftWare\Microsoft\Windows\CurrentVersion\UnInstall\KeyRally'
@@ -46,8 +52,8 @@ esac
 
 rm -rf "$demo"
 mkdir -p "$demo"
-"$root/scripts/make-dist.sh" "$demo/dist" >/dev/null
-cp -a "$root/build/wineprefix" "$WINEPREFIX"
+"$root/scripts/make-dist.sh" "$demo/dist" "$HB_TREE" >/dev/null
+cp -a "$base_prefix" "$WINEPREFIX"
 ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Lays out the sample distribution folder: the installer as Setup.exe, the typing
 # game with its sounds, two word lists and a Japanese read-me, as a distribution
-# ships them (stripped programs).
-# Usage: make-dist.sh DIR
+# ships them (stripped programs), from the Windows build tree given (build/win32, whose
+# programs ship, or build/win64 on a machine that runs only those).
+# Usage: make-dist.sh DIR TREE
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"
-bin="$root/build/win32/bin"
-ship="$root/build/win32/ship"
+bin="$2/bin"
+ship="$2/ship"
 rm -rf "$dir"
 mkdir -p "$dir/words"
 cp "$ship/Setup.exe" "$ship/KeyRally.exe" "$dir/"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Runs all test labels of both trees as one ctest run. GUI tests get a virtual
-# screen of 1024x768 unless HB_USE_DISPLAY=1 asks for the user's display.
+# Runs every test label as one ctest run: the native tree, the Windows tree this machine
+# executes, and the checks of the other Windows tree's files that run nothing. GUI tests
+# get a virtual screen of 1024x768 unless HB_USE_DISPLAY=1 asks for the user's display.
 # Extra arguments go to ctest (-R NAME, -L LABEL, ...).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-source "$root/scripts/wineenv.sh"
+source "$root/scripts/wineenv.sh" || exit 1
 
 if [[ "${1:-}" != --inner ]]; then
-  # one ctest run over both trees
-  printf 'subdirs("host")\nsubdirs("win32")\n' > "$root/build/CTestTestfile.cmake"
+  hb_say_build
+  other=$((HB_WIN_RUN == 32 ? 64 : 32))
+  printf 'subdirs("host")\nsubdirs("win%s")\nsubdirs("win%s/tests/static")\n' "$HB_WIN_RUN" "$other" \
+    > "$root/build/CTestTestfile.cmake"
   if [[ -n "${DISPLAY:-}" && "${HB_USE_DISPLAY:-0}" == 1 ]]; then
     exec "$0" --inner "$@"
   fi
@@ -22,7 +25,7 @@ wineserver -k >/dev/null 2>&1
 # they inherit that program's descriptors: start them here, away from ctest's pipes, or
 # ctest would wait for them after the last test.
 wineserver -p 600 </dev/null >/dev/null 2>&1
-wine "$root/build/win32/bin/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
+wine "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
 ctest --test-dir "$root/build" --output-on-failure --timeout 900 "$@"
 rc=$?
 wineserver -k >/dev/null 2>&1

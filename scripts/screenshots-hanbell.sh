@@ -2,14 +2,15 @@
 # Screenshots of Hanbell's windows under Xvfb: the loading window while a large tree
 # is filled, the wizard's authoring form, the install form over the blue backdrop, the
 # advanced options, their open-after-install file dialog and their folder browser.
-# Usage: screenshots-hanbell.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
+# Usage: screenshots-hanbell.sh [BIN_DIR [OUT_DIR]]   (defaults: the bin folder of the Windows
+# build this machine runs, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bin="$(cd "${1:-$root/build/win32/bin}" && pwd)"
+source "$root/scripts/wineenv.sh"
+bin="$(cd "${1:-$HB_BIN}" && pwd)"
 out="${2:-$root/build/screenshots}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
-source "$root/scripts/wineenv.sh"
 source "$root/scripts/shot-lib.sh"
 for f in Hanbell.exe hbshot.exe; do
   [[ -f "$bin/$f" ]] || { echo "screenshots-hanbell: $bin/$f is missing (build first)" >&2; exit 1; }

@@ -2,14 +2,15 @@
 # Screenshots of KeyRally under Xvfb: the main window with a word list open, its File
 # menu, the about box, a game at two moments, the score box at a game's end (this one
 # waits out the game's 180 seconds), the word list editor and the font dialog. The program's settings key is kept aside and put back.
-# Usage: screenshots-keyrally.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
+# Usage: screenshots-keyrally.sh [BIN_DIR [OUT_DIR]]   (defaults: the bin folder of the Windows
+# build this machine runs, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bin="$(cd "${1:-$root/build/win32/bin}" && pwd)"
+source "$root/scripts/wineenv.sh"
+bin="$(cd "${1:-$HB_BIN}" && pwd)"
 out="${2:-$root/build/screenshots}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
-source "$root/scripts/wineenv.sh"
 source "$root/scripts/shot-lib.sh"
 for f in KeyRally.exe krshot.exe; do
   [[ -f "$bin/$f" ]] || { echo "screenshots-keyrally: $bin/$f is missing (build first)" >&2; exit 1; }

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the uninstall dialog under Xvfb: as it opens, after a complete removal,
 # and after one with a shortcut the user had already deleted.
-# Usage: screenshots-uninstall.sh [BIN_DIR [OUT_DIR]]   (defaults: build/win32/bin, build/screenshots)
+# Usage: screenshots-uninstall.sh [BIN_DIR [OUT_DIR]]   (defaults: the bin folder of the Windows
+# build this machine runs, build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bin="$(cd "${1:-$root/build/win32/bin}" && pwd)"
+source "$root/scripts/wineenv.sh"
+bin="$(cd "${1:-$HB_BIN}" && pwd)"
 out="${2:-$root/build/screenshots}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
-source "$root/scripts/wineenv.sh"
 source "$root/scripts/shot-lib.sh"
 for f in Hanbell.exe hbunshot.exe; do
   [[ -f "$bin/$f" ]] || { echo "screenshots-uninstall: $bin/$f is missing (build first)" >&2; exit 1; }

@@ -2,6 +2,8 @@
 # Pictures of every window of both programs, under build/screenshots.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/scripts/wineenv.sh" || exit 1
+hb_say_build
 rc=0
 "$root/scripts/screenshots-hanbell.sh" || rc=1
 "$root/scripts/screenshots-uninstall.sh" || rc=1

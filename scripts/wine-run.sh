@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Runs a Windows program in the project's prefix; ctest's emulator for the win32 tree.
+# Runs a Windows program in the project's prefix; ctest's emulator for the Windows trees.
+# Usage: wine-run.sh 32|64 PROGRAM ARG...   (the bitness of the tree the program is from)
+export HB_WIN_RUN="$1" HB_WIN_WHY="its tree's programs are $1-bit"
+shift
 source "$(dirname "$0")/wineenv.sh"
 [[ -f "$WINEPREFIX/system.reg" ]] || "$(dirname "$0")/wineprefix.sh" >&2
-exec wine "$@"
+exec "$WINELOADER" "$@"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Makes the project's Wine prefix once: 32-bit, code page 932 through the locale,
-# IPA fonts standing in for the faces the programs ask for.
+# Makes the project's Wine prefix once, for the build this machine runs (32-bit, or
+# 64-bit where i386 code cannot execute): code page 932 through the locale, IPA fonts
+# standing in for the faces the programs ask for.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/wineenv.sh"
+source "$here/wineenv.sh" || exit 1
 # Wine's own symbol fonts (Marlett draws the caption buttons) are not found by this
 # Wine build unless they lie in the prefix's font folder.
 copy_symbol_fonts() {
