@@ -11,6 +11,7 @@
 #include "InstallPlan.h"
 #include "Mbcs.h"
 #include "ProfileSection_win.h"
+#include "ProtectedFolders_win.h"
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
@@ -155,7 +156,7 @@ class CRun {
     m_nDelay = StepDelay(setupinfo::ParseProfileInt(m_req.strDelay));
     in.strWindowsDir = WindowsFolder();
     in.strInstallDir = FullFolder(m_req.strInstallDir);
-    if (in.strInstallDir.empty() || !CreateFolderPath(in.strInstallDir)) {
+    if (in.strInstallDir.empty() || IsProtectedInstallFolder(in.strInstallDir) || !CreateFolderPath(in.strInstallDir)) {
       HbBeep();
       Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;
