@@ -16,10 +16,7 @@ std::string TopRootForRemoval(const std::string& storedTopRoot, const std::strin
   return storedTopRoot.empty() ? setupDir : wizardrules::WithBackslash(storedTopRoot);
 }
 
-int ListReadCount(int nStored, std::size_t nKeys) {
-  if (nStored <= 0) return 0;
-  return static_cast<std::size_t>(nStored) < nKeys ? nStored : static_cast<int>(nKeys < INT_MAX ? nKeys : INT_MAX);
-}
+int ListReadCount(int nStored, std::size_t nKeys) { return setupinfo::ListEntriesToRead(nStored, nKeys); }
 
 std::string ListEntry(const CProfileSection& section, const char* prefix, int index, const std::string& topRoot,
                       const std::string& setupDir) {
