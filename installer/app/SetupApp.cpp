@@ -5,6 +5,7 @@
 #include "BackdropDlg.h"
 #include "Globals.h"
 #include "LoadingDlg.h"
+#include "ProtectedFolders_win.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
 #include "StartMode.h"
@@ -72,6 +73,10 @@ BOOL CSetupApp::InitInstance() {
   startmode::Plan plan = startmode::Decide(cmd, g_strSetupDir, windowsDir, [](const std::string& iniPath) {
     return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0);
   });
+
+  // The removal deletes what its Setup.ini lists in that folder: never in one of the system's.
+  if (plan.action == startmode::Action::Uninstall && IsProtectedInstallFolder(plan.strFolder))
+    plan.action = startmode::Action::ErrNoSetupInfo;
 
   switch (plan.action) {
     case startmode::Action::ErrNoOption:

@@ -67,6 +67,13 @@ bool IsWindowsFolderFile(const std::string& relative, const std::vector<std::str
   return false;
 }
 
+// A name ending in "." or " ", which Windows drops when it makes the file or folder.
+bool HasShortenedName(const std::string& relative) {
+  for (const std::string& part : Components(relative))
+    if (!part.empty() && (part.back() == '.' || part.back() == ' ')) return true;
+  return false;
+}
+
 // The installer's own files in the Windows folder are never replaced by a listed file.
 bool IsInstallerFile(const std::string& name) {
   return mbcs::IEquals(name, setupinfo::kInstallerCopy) || mbcs::IEquals(name, setupinfo::kInstallerStaging) ||
@@ -130,9 +137,7 @@ bool IsInsideName(const std::string& relative) {
 
 int StepDelay(int parsed) { return parsed < 0 ? 0 : parsed; }
 
-bool IsRealListCount(int count, std::size_t keysInSection) {
-  return count >= 0 && count <= kMaxTreeEntries && static_cast<std::size_t>(count) <= keysInSection;
-}
+bool IsRealListCount(int count) { return count >= 0 && count <= kMaxTreeEntries; }
 
 int InstallListCapacity(int baseCapacity, int largestStoredCount) {
   int need = (largestStoredCount < kMaxListEntries ? largestStoredCount : kMaxListEntries) + 1;
@@ -165,10 +170,15 @@ InstallPlan MakePlan(const PlanInputs& in, int count, const std::vector<StoredEn
     plan.strShortcutName = setupinfo::ShortcutName(in.strPrgShortCut, plan.strExeTitle);
   }
 
-  plan.nCount = count > 0 && static_cast<std::size_t>(count) <= stored.size() ? count : 0;
-  plan.bListDamaged = plan.nCount == 0;
+  plan.bListDamaged = count == 0 || !IsRealListCount(count);
+  plan.nCount = plan.bListDamaged ? 0 : count;
+  const int present = stored.size() < static_cast<std::size_t>(plan.nCount) ? static_cast<int>(stored.size()) : plan.nCount;
+  if (plan.nCount > 0) plan.nMissing = plan.nCount - (present > 1 ? present : 1);
+  // A group whose folder cannot be made gets no shortcuts; the program-group option
+  // then tells of it.
+  const bool groupMade = plan.bSelectMissing || !plan.strGroupFolder.empty();
 
-  for (int i = 1; i < plan.nCount; ++i) {
+  for (int i = 1; i < present; ++i) {
     EntryPlan e;
     setupinfo::TreeEntry parsed;
     const StoredEntry& s = stored[static_cast<std::size_t>(i)];
@@ -177,14 +187,16 @@ InstallPlan MakePlan(const PlanInputs& in, int count, const std::vector<StoredEn
     if (readable) e.strRelative = setupinfo::RelativeForm(parsed.strPath, in.strTopRoot);
 
     // which group file and whether it goes into the Windows folder
-    if (readable && !in.strProgramsFolder.empty())
+    if (readable && !in.strProgramsFolder.empty() && groupMade)
       for (std::size_t j = 1; j < in.groupFiles.size(); ++j)
         if (mbcs::IEquals(e.strRelative, ListRelative(in.groupFiles, j))) e.nGroup = static_cast<int>(j);
     e.bWindowsFolder = readable && IsWindowsFolderFile(e.strRelative, in.systemFiles, plan.strRelativeExe);
 
     const bool folder = (parsed.dwAttributes & 0x10) != 0;
     e.strDestName = e.bWindowsFolder ? FileNameOf(e.strRelative) : e.strRelative;
-    bool safe = readable && IsInsideName(e.strRelative) && !e.strDestName.empty() &&
+    // a name the file system would shorten could not be found again by the removal
+    bool safe = readable && IsInsideName(e.strRelative) && !HasShortenedName(e.strRelative) &&
+                !e.strDestName.empty() &&
                 (folder || !FileNameOf(e.strRelative).empty()) && !(e.bWindowsFolder && IsInstallerFile(e.strDestName));
     if (!safe) {
       e.action = EntryAction::Refuse;
@@ -204,6 +216,18 @@ InstallPlan MakePlan(const PlanInputs& in, int count, const std::vector<StoredEn
     plan.entries.push_back(std::move(e));
   }
   return plan;
+}
+
+std::vector<std::string> PathsBelow(const std::string& folder, const std::string& relative) {
+  std::vector<std::string> paths;
+  std::string path = folder;
+  for (const std::string& part : Components(relative)) {
+    if (part.empty()) continue;
+    if (!paths.empty()) path += "\\";
+    path += part;
+    paths.push_back(path);
+  }
+  return paths;
 }
 
 std::string ReadMeTarget(const std::string& readMe, const std::string& setupDir, const std::string& installDir,

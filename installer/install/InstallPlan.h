@@ -79,10 +79,11 @@ bool IsInsideName(const std::string& relative);
 // A delay that cannot be a real pause (negative) is none.
 int StepDelay(int parsed);
 
-// Above this many entries, or above the number of keys its section holds (every entry
-// is a key of its own), a stored Count cannot be a real list: the file is damaged.
+// A stored Count below 0 or above this many entries cannot be a real list: the file is
+// damaged. A smaller Count is read as far as its section holds keys; the entries
+// beyond are missing (setupinfo::ListEntriesToRead).
 constexpr int kMaxTreeEntries = 1000000;
-bool IsRealListCount(int count, std::size_t keysInSection);
+bool IsRealListCount(int count);
 
 // Above this many entries a group or Windows-folder list is damaged and is cut here.
 constexpr int kMaxListEntries = 100000;
@@ -134,15 +135,22 @@ struct InstallPlan {
   std::string strShortcutName;
   bool bListDamaged = false;  // Count 0, or no real list
   int nCount = 0;             // the Count the run goes by (0 when damaged)
-  std::vector<EntryPlan> entries;  // entries 1 to Count - 1
+  std::vector<EntryPlan> entries;  // entries 1 to Count - 1, as far as they were read
+  int nMissing = 0;                // entries of the Count that were not read: each a copy failure
   std::string strInstalledIni;
 
   // The progress range's top: every step of a fully successful run.
   int ProgressTop() const { return nCount + 8; }
 };
 
-// `stored` holds entries 0 to count - 1 (missing keys as empty values).
+// `stored` holds the entries read from 0 on (missing keys as empty values), at most
+// `count` of them.
 InstallPlan MakePlan(const PlanInputs& in, int count, const std::vector<StoredEntry>& stored);
+
+// The paths from `folder` down to `folder` + `relative`, one per name of `relative`
+// (the folder itself not among them): a junction or symbolic link at any of them would
+// lead a write below the folder to somewhere else.
+std::vector<std::string> PathsBelow(const std::string& folder, const std::string& relative);
 
 // The link path of the executable's shortcut in `folder` (start-up, desktop: the folder
 // itself; program group: programs folder + group folder + "\"). "" when the folder is

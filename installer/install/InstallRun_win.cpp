@@ -11,6 +11,7 @@
 #include "InstallPlan.h"
 #include "Mbcs.h"
 #include "ProfileSection_win.h"
+#include "ProtectedFolders_win.h"
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
@@ -63,8 +64,8 @@ bool SameFolder(const CString& a, const CString& b) {
 
 // The stored entries 0 to count - 1 of a [TreeCtrl] section, as 260-byte reads give them.
 std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, int count) {
-  std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
+  std::vector<StoredEntry> entries(static_cast<std::size_t>(setupinfo::ListEntriesToRead(count, tree.GetKeyCount())));
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
     StoredEntry& e = entries[static_cast<std::size_t>(i)];
     std::string key = EntryKey("_f", i);
     e.strValue = tree.GetString(key, "", kBufPath);
@@ -76,7 +77,7 @@ std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, i
 // The [TreeCtrl] Count a run goes by: 0 for what cannot be a real list.
 int RealCount(BOOL read, const setupinfo::CProfileSection& tree) {
   int count = tree.GetInt("Count", 0);
-  return read && IsRealListCount(count, tree.GetKeyCount()) ? count : 0;
+  return read && IsRealListCount(count) ? count : 0;
 }
 
 // The Windows-folder files an earlier install into this folder counted already: what
@@ -101,19 +102,30 @@ std::set<std::string> CountedBefore(const CString& installedIni) {
   return TransferredNames(relatives, systemFiles, relativeExe);
 }
 
-// One more use of a file in the Windows folder, under its full path as value name.
-void CountSharedUse(const CString& path, bool existedBefore) {
+// Windows-folder files that a run of this process placed where there was none: a run
+// after a stop finds them there, but they are no earlier program's.
+std::set<std::string>& PlacedThisSession() {
+  static std::set<std::string> placed;
+  return placed;
+}
+
+// One more use of a file in the Windows folder, under its full path as value name, unless
+// `countedBefore` (an earlier install into the folder) and its count is there; false when
+// the count could not be written.
+bool CountSharedUse(const CString& path, bool existedBefore, bool countedBefore) {
   HKEY key = nullptr;
   if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, setupinfo::kSharedDllsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return;
+    return false;
   DWORD type = 0, value = 0, size = sizeof value;
   bool has = ::RegQueryValueExA(key, path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
                  ERROR_SUCCESS &&
              type == REG_DWORD && size == sizeof value;
   DWORD next = NextUseCount(has, value, existedBefore);
-  ::RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&next), sizeof next);
+  bool written = (countedBefore && has) ||
+      ::RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&next), sizeof next) == ERROR_SUCCESS;
   ::RegCloseKey(key);
+  return written;
 }
 
 void SetString(HKEY key, const char* name, const CString& value) {
@@ -155,7 +167,7 @@ class CRun {
     m_nDelay = StepDelay(setupinfo::ParseProfileInt(m_req.strDelay));
     in.strWindowsDir = WindowsFolder();
     in.strInstallDir = FullFolder(m_req.strInstallDir);
-    if (in.strInstallDir.empty() || !CreateFolderPath(in.strInstallDir)) {
+    if (in.strInstallDir.empty() || IsProtectedInstallFolder(in.strInstallDir) || !CreateFolderPath(in.strInstallDir)) {
       HbBeep();
       Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;
@@ -184,6 +196,7 @@ class CRun {
     if (plan.bListDamaged) m_tally.Fail(kFailSettings);
 
     if (!InstallEntries(plan, counted)) return FALSE;
+    FinishEntries(plan.nMissing);
     CopyInstaller(in.strWindowsDir);
 
     if (Exists(plan.strInstalledIni)) ::SetFileAttributesA(plan.strInstalledIni.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -244,9 +257,12 @@ class CRun {
     int overwrite = kKeep;
     for (const EntryPlan& e : plan.entries) {
       PumpPendingMessage();
-      if (e.action == EntryAction::Refuse) {
+      if (e.action == EntryAction::Refuse || ThroughLink(e)) {
         m_tally.Fail(kFailCopy);
-      } else if (e.action == EntryAction::CreateFolder) {
+        Step();
+        continue;
+      }
+      if (e.action == EntryAction::CreateFolder) {
         if (!CreateFolderPath(e.strDest)) m_tally.Fail(kFailCopy);
       } else {
         DWORD attributes = ::GetFileAttributesA(e.strDest.c_str());
@@ -274,7 +290,12 @@ class CRun {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (::GetFileAttributesExA(e.strDest.c_str(), GetFileExInfoStandard, &data)) {
           m_nBytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-          if (e.bWindowsFolder && !counted.count(mbcs::ToLower(e.strDestName))) CountSharedUse(e.strDest, existed);
+          if (e.bWindowsFolder) {
+            const std::string placed = mbcs::ToLower(e.strDest);
+            m_uses.push_back({e.strDest, existed && !PlacedThisSession().count(placed),
+                              counted.count(mbcs::ToLower(e.strDestName)) != 0});
+            if (!existed) PlacedThisSession().insert(placed);
+          }
         }
       }
       if (e.nGroup != 0 && (e.strGroupLink.empty() || !CreateShortcut(e.strGroupLink, "", e.strDest)))
@@ -282,6 +303,33 @@ class CRun {
       Step();
     }
     return TRUE;
+  }
+
+  // Whether a write to the entry's destination below the install folder would pass a
+  // junction or symbolic link there: the install makes none, and one planted would
+  // lead the write elsewhere. Folders found plain are not asked again.
+  bool ThroughLink(const EntryPlan& e) {
+    if (e.bWindowsFolder) return false;
+    const std::string folder = e.strDest.substr(0, e.strDest.size() - e.strDestName.size());
+    const std::vector<std::string> paths = PathsBelow(folder, e.strDestName);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      const bool last = i + 1 == paths.size();
+      if (!last && m_plainFolders.count(paths[i])) continue;
+      DWORD attributes = ::GetFileAttributesA(paths[i].c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+      if (!last && attributes != INVALID_FILE_ATTRIBUTES) m_plainFolders.insert(paths[i]);
+    }
+    return false;
+  }
+
+  // The uses of the Windows-folder files, counted once the file loop went to its end
+  // (a stopped run counts none), and the entries the list could not hold, each a copy
+  // failure.
+  void FinishEntries(int nMissing) {
+    for (const SharedUse& use : m_uses)
+      if (!CountSharedUse(use.strPath, use.bExistedBefore, use.bCountedBefore)) m_tally.Fail(kFailRegistry);
+    for (int i = 0; i < nMissing; ++i) m_tally.Fail(kFailCopy);
+    m_nPendingSteps += nMissing;
   }
 
   // The installer as shipped becomes Hanbell.exe in the Windows folder, unless a newer
@@ -368,6 +416,13 @@ class CRun {
   int m_nDelay = 0;
   CInstallTally m_tally;
   unsigned long long m_nBytes = 0;  // the installed files, for the list of programs
+  struct SharedUse {
+    std::string strPath;
+    bool bExistedBefore;  // another program's file, as far as this process knows
+    bool bCountedBefore;  // by an earlier install into the same folder
+  };
+  std::vector<SharedUse> m_uses;
+  std::set<std::string> m_plainFolders;              // below the install folder, found no link
   static constexpr DWORD kRedrawIntervalMs = 20;
   int m_nPendingSteps = 0;
   DWORD m_dwLastShown = ::GetTickCount() - kRedrawIntervalMs;

@@ -10,7 +10,31 @@ std::string ShortcutName(const std::string& prgShortCut, const std::string& exeT
 }
 
 std::string GroupFolderName(const std::string& prgGroup, const std::string& exeTitle) {
-  return prgGroup.empty() ? exeTitle : prgGroup;
+  return MadeName(prgGroup.empty() ? exeTitle : prgGroup);
+}
+
+std::string MadeName(const std::string& name) {
+  std::string made, part;
+  // "." and " " lie below the trail bytes, so a byte-wise trim never cuts a character
+  auto endPart = [&]() {
+    std::size_t keep = part.find_last_not_of(". ");
+    bool vanishes = !part.empty() && keep == std::string::npos;
+    made += part.substr(0, keep == std::string::npos ? 0 : keep + 1);
+    part.clear();
+    return !vanishes;
+  };
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (mbcs::IsLeadByte(c) && i + 1 < name.size()) {
+      part.append(name, i++, 2);
+    } else if (c == '\\' || c == '/') {
+      if (!endPart()) return std::string();
+      made += static_cast<char>(c);
+    } else {
+      part += static_cast<char>(c);
+    }
+  }
+  return endPart() ? made : std::string();
 }
 
 std::string GroupLinkName(const std::string& givenName, const std::string& groupFile) {

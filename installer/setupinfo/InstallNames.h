@@ -21,8 +21,14 @@ constexpr const char* kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVer
 // The executable's shortcut name (no ".lnk"): PrgShortCut, else title + "へのｼｮｰﾄｶｯﾄ".
 std::string ShortcutName(const std::string& prgShortCut, const std::string& exeTitle);
 
-// The program group's folder name: PrgGroup, else the executable title.
+// The program group's folder name: PrgGroup, else the executable title, as the file
+// system makes the folder (see MadeName); "" when such a folder cannot be made.
 std::string GroupFolderName(const std::string& prgGroup, const std::string& exeTitle);
+
+// A folder name as the file system makes it: Windows drops a "." or " " at the end of
+// each name ("ABC Inc." becomes "ABC Inc"), so the install makes and the removal looks
+// for the name without them. "" when a name would vanish by that ("...", ". ").
+std::string MadeName(const std::string& name);
 
 // The shortcut name of a group file (no ".lnk"): its own name when one is given,
 // else the file's name without folder and extension, one trailing "\" dropped first,

@@ -14,6 +14,12 @@ std::string Rebase(const std::string& value, const std::string& topRoot, const s
   return mbcs::ReplaceAll(value, topRoot, setupDir);
 }
 
+int ListEntriesToRead(int count, std::size_t keysInSection) {
+  if (count <= 0) return 0;
+  std::size_t bound = keysInSection < static_cast<std::size_t>(INT_MAX) ? keysInSection : INT_MAX;
+  return static_cast<std::size_t>(count) < bound ? count : static_cast<int>(bound);
+}
+
 std::string RelativeForm(const std::string& value, const std::string& topRoot) {
   if (topRoot.empty()) return value;
   return mbcs::ReplaceAll(value, topRoot, std::string());

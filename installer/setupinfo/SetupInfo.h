@@ -1,6 +1,7 @@
 // Setup.ini: section and key names, defaults, read limits and the path rules
 // shared by authoring, install and uninstall. Portable: no OS calls here.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace setupinfo {
@@ -33,6 +34,12 @@ std::string EntryKey(const char* prefix, int index);
 // Rebasing: when topRoot differs (case-sensitively) from setupDir, every occurrence
 // of topRoot in value is replaced by setupDir; otherwise value is returned as is.
 std::string Rebase(const std::string& value, const std::string& topRoot, const std::string& setupDir);
+
+// How many entries of a stored list a reader looks up, install and removal alike: none
+// for a count not above 0, and no more than the section holds keys, since every entry
+// is a key of its own. The entries from there up to the count cannot all be present;
+// they are not looked up one by one, and each counts as a missing entry.
+int ListEntriesToRead(int count, std::size_t keysInSection);
 
 // Relative form: every occurrence of topRoot is removed.
 std::string RelativeForm(const std::string& value, const std::string& topRoot);

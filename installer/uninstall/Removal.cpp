@@ -16,10 +16,7 @@ std::string TopRootForRemoval(const std::string& storedTopRoot, const std::strin
   return storedTopRoot.empty() ? setupDir : wizardrules::WithBackslash(storedTopRoot);
 }
 
-int ListReadCount(int nStored, std::size_t nKeys) {
-  if (nStored <= 0) return 0;
-  return static_cast<std::size_t>(nStored) < nKeys ? nStored : static_cast<int>(nKeys < INT_MAX ? nKeys : INT_MAX);
-}
+int ListReadCount(int nStored, std::size_t nKeys) { return setupinfo::ListEntriesToRead(nStored, nKeys); }
 
 std::string ListEntry(const CProfileSection& section, const char* prefix, int index, const std::string& topRoot,
                       const std::string& setupDir) {
@@ -182,13 +179,18 @@ class CRun {
     if (m_os.HasSystemAttribute(path)) return false;
     unsigned long nUses = 0;
     if (!m_os.ReadSharedCount(path, nUses) || nUses == 0) return false;  // not this install's to delete
-    if (nUses > 1) {
-      m_os.WriteSharedCount(path, nUses - 1);  // still used by another install: it stays
+    if (nUses > 1) {  // still used by another install: it stays
+      if (!m_os.WriteSharedCount(path, nUses - 1)) return false;
+      m_lowered.emplace_back(path, nUses);
       return true;
     }
-    bool bDeleted = DeleteFile(path);
-    m_os.DeleteSharedCount(path);
-    return bDeleted;
+    if (!DeleteFile(path)) {
+      // held open: the count stays for a later uninstall; gone already: nothing to keep
+      if (m_os.Exists(path)) m_bUseKept = true;
+      else m_os.DeleteSharedCount(path);
+      return false;
+    }
+    return m_os.DeleteSharedCount(path);
   }
 
   // A shortcut file `name` in `folder`. A folder that is not known ("") would make it a
@@ -242,11 +244,16 @@ class CRun {
       }
       Pause();
     }
+    // Setup.ini stays with a use kept: what it lists must count as it did, so that the
+    // next uninstall lowers each count once
+    if (m_bUseKept)
+      for (const auto& lowered : m_lowered)
+        if (!m_os.WriteSharedCount(lowered.first, lowered.second)) Add(m_counts.nFiles, 1);
     if (m_counts.nFiles == 0) m_os.CheckIndicator(Indicator::Files);
   }
 
   void SetupInfoAndFolder() {
-    if (!RemoveInsideInstall(m_in.strSetupDir + setupinfo::kFileName, false)) Add(m_counts.nFiles, 1);
+    if (!m_bUseKept && !RemoveInsideInstall(m_in.strSetupDir + setupinfo::kFileName, false)) Add(m_counts.nFiles, 1);
     Pause();
     m_os.EnableIndicator(Indicator::Folder);
     if (!RemoveFolder(m_in.strSetupDir)) Add(m_counts.nFolders, 1);
@@ -285,7 +292,7 @@ class CRun {
   void RegistryEntry() {
     m_os.EnableIndicator(Indicator::Registry);
     Pause();
-    if (m_in.strExeTitle.empty()) return;
+    if (m_in.strExeTitle.empty() || m_bUseKept) return;
     if (m_os.DeleteUninstallKey(setupinfo::UninstallKey(m_in.strExeTitle))) m_os.CheckIndicator(Indicator::Registry);
     else Add(m_counts.nFiles, 1);
   }
@@ -296,6 +303,8 @@ class CRun {
   const RemovalInputs& m_in;
   IRemovalOs& m_os;
   int m_nPause;
+  bool m_bUseKept = false;  // a shared file's last use could not be deleted
+  std::vector<std::pair<std::string, unsigned long>> m_lowered;  // shared counts lowered, as they were
 };
 
 }  // namespace

@@ -73,14 +73,16 @@ class IRemovalOs {
   virtual bool DeleteFile(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool HasSystemAttribute(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
   // A junction or symbolic link (a reparse point): a deletion or attribute change
   // through one reaches whatever it points at.
   virtual bool IsLink(const std::string& path) = 0;
   // The use count of a shared file (value `valueName` of the shared-file key); false
   // when there is none that can be read as a number.
   virtual bool ReadSharedCount(const std::string& valueName, unsigned long& count) = 0;
-  virtual void WriteSharedCount(const std::string& valueName, unsigned long count) = 0;
-  virtual void DeleteSharedCount(const std::string& valueName) = 0;
+  // False when the count could not be written or deleted.
+  virtual bool WriteSharedCount(const std::string& valueName, unsigned long count) = 0;
+  virtual bool DeleteSharedCount(const std::string& valueName) = 0;
   // [Option] StartUp, Desktop and Program of Setup.ini as it is now.
   virtual RemovalOptions ReadOptions() = 0;
   // Deletes the HKEY_LOCAL_MACHINE subkey.
@@ -119,6 +121,11 @@ inline bool SetupInfoMissing(int nSTime) { return nSTime == -1; }
 // section read as the run starts and `nSTime` the stored pause (a negative one waits
 // nothing). Nothing outside the install folder, the Windows folder's listed files and
 // the shortcut folders is touched, and nothing through a link below those folders.
+// A shared file whose last use this was but that could not be deleted keeps its count,
+// and Setup.ini and the uninstall key stay with it, the other shared files' counts as
+// they were: the uses stay on record, so that a later uninstall (the same command
+// again, or after an install into the same folder, which does not count them twice)
+// deletes the file once it is free.
 RemovalCounts RunRemovalSteps(const RemovalInputs& in, const setupinfo::CProfileSection& tree, int nSTime,
                               IRemovalOs& os);
 

@@ -48,6 +48,10 @@ bool CRemovalOs::HasSystemAttribute(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
 }
 
+bool CRemovalOs::Exists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool CRemovalOs::IsLink(const std::string& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -72,19 +76,21 @@ bool CRemovalOs::ReadSharedCount(const std::string& valueName, unsigned long& co
   return true;
 }
 
-void CRemovalOs::WriteSharedCount(const std::string& valueName, unsigned long count) {
+bool CRemovalOs::WriteSharedCount(const std::string& valueName, unsigned long count) {
   HKEY hKey = OpenSharedDlls(KEY_SET_VALUE);
-  if (!hKey) return;
+  if (!hKey) return false;
   DWORD value = count;
-  ::RegSetValueExA(hKey, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  LONG r = ::RegSetValueExA(hKey, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   ::RegCloseKey(hKey);
+  return r == ERROR_SUCCESS;
 }
 
-void CRemovalOs::DeleteSharedCount(const std::string& valueName) {
+bool CRemovalOs::DeleteSharedCount(const std::string& valueName) {
   HKEY hKey = OpenSharedDlls(KEY_SET_VALUE);
-  if (!hKey) return;
-  ::RegDeleteValueA(hKey, valueName.c_str());
+  if (!hKey) return false;
+  LONG r = ::RegDeleteValueA(hKey, valueName.c_str());
   ::RegCloseKey(hKey);
+  return r == ERROR_SUCCESS;
 }
 
 uninstall::RemovalOptions CRemovalOs::ReadOptions() {

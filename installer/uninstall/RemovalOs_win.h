@@ -17,10 +17,11 @@ class CRemovalOs : public uninstall::IRemovalOs {
   bool DeleteFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool HasSystemAttribute(const std::string& path) override;
+  bool Exists(const std::string& path) override;
   bool IsLink(const std::string& path) override;
   bool ReadSharedCount(const std::string& valueName, unsigned long& count) override;
-  void WriteSharedCount(const std::string& valueName, unsigned long count) override;
-  void DeleteSharedCount(const std::string& valueName) override;
+  bool WriteSharedCount(const std::string& valueName, unsigned long count) override;
+  bool DeleteSharedCount(const std::string& valueName) override;
   uninstall::RemovalOptions ReadOptions() override;
   bool DeleteUninstallKey(const std::string& subKey) override;
 

@@ -10,6 +10,9 @@
 // With lParam kProbeRefuseUninstallKey the program's RegCreateKeyExA refuses, from then
 // on, every key below "...\UnInstall\" with ERROR_ACCESS_DENIED; the answer is "refusing".
 // With lParam kProbeIcons it tells whether the window's icons are the program's.
+// With lParam kProbeRefuseSharedCounts the program can no longer write the shared-file
+// counts: RegCreateKeyExA and a writing RegOpenKeyExA of "...\SharedDLLs" answer
+// ERROR_ACCESS_DENIED; the answer is "refusing".
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +26,7 @@ namespace {
 constexpr LPARAM kProbeBeeps = -2;
 constexpr LPARAM kProbeRefuseUninstallKey = -3;
 constexpr LPARAM kProbeIcons = -4;
+constexpr LPARAM kProbeRefuseSharedCounts = -5;
 
 // The window's big and small icon against the program's icon 128: "program", "other" or
 // "none" for each (icon handles do not cross processes under Wine).
@@ -79,11 +83,33 @@ bool RecordBeeps() { return PatchImport("kernel32.dll", "Beep", reinterpret_cast
 typedef LONG(WINAPI* RegCreateKeyExAFn)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY,
                                         LPDWORD);
 ULONG_PTR g_realRegCreateKeyExA = 0;
+bool g_bRefuseUninstallKey = false, g_bRefuseSharedCounts = false;
 LONG WINAPI RefusingRegCreateKeyExA(HKEY root, LPCSTR key, DWORD reserved, LPSTR cls, DWORD options, REGSAM sam,
                                     LPSECURITY_ATTRIBUTES sa, PHKEY result, LPDWORD disposition) {
-  if (key && std::strstr(key, "\\UnInstall\\")) return ERROR_ACCESS_DENIED;
+  if (key && g_bRefuseUninstallKey && std::strstr(key, "\\UnInstall\\")) return ERROR_ACCESS_DENIED;
+  if (key && g_bRefuseSharedCounts && std::strstr(key, "\\SharedDLLs")) return ERROR_ACCESS_DENIED;
   return reinterpret_cast<RegCreateKeyExAFn>(g_realRegCreateKeyExA)(root, key, reserved, cls, options, sam, sa, result,
                                                                     disposition);
+}
+
+typedef LONG(WINAPI* RegOpenKeyExAFn)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+ULONG_PTR g_realRegOpenKeyExA = 0;
+LONG WINAPI RefusingRegOpenKeyExA(HKEY root, LPCSTR key, DWORD options, REGSAM sam, PHKEY result) {
+  if (key && g_bRefuseSharedCounts && (sam & KEY_SET_VALUE) && std::strstr(key, "\\SharedDLLs"))
+    return ERROR_ACCESS_DENIED;
+  return reinterpret_cast<RegOpenKeyExAFn>(g_realRegOpenKeyExA)(root, key, options, sam, result);
+}
+
+// The registry refusals: RegCreateKeyExA always, RegOpenKeyExA for the shared counts.
+bool RefuseKeys(bool sharedCounts) {
+  bool patched = g_realRegCreateKeyExA != 0 ||
+                 PatchImport("advapi32.dll", "RegCreateKeyExA", reinterpret_cast<const void*>(&RefusingRegCreateKeyExA),
+                             &g_realRegCreateKeyExA);
+  if (sharedCounts && patched && !g_realRegOpenKeyExA)
+    patched = PatchImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<const void*>(&RefusingRegOpenKeyExA),
+                          &g_realRegOpenKeyExA);
+  if (patched) (sharedCounts ? g_bRefuseSharedCounts : g_bRefuseUninstallKey) = true;
+  return patched;
 }
 
 std::string FontOf(HWND dlg, int id) {
@@ -109,11 +135,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM w
     } else if (msg->lParam == kProbeBeeps) {
       if (!g_bRecording) g_bRecording = RecordBeeps();
       out = g_bRecording ? g_beeps : "not recording";
-    } else if (msg->lParam == kProbeRefuseUninstallKey) {
-      bool patched = g_realRegCreateKeyExA != 0 ||
-                     PatchImport("advapi32.dll", "RegCreateKeyExA", reinterpret_cast<const void*>(&RefusingRegCreateKeyExA),
-                                 &g_realRegCreateKeyExA);
-      out = patched ? "refusing" : "not patched";
+    } else if (msg->lParam == kProbeRefuseUninstallKey || msg->lParam == kProbeRefuseSharedCounts) {
+      out = RefuseKeys(msg->lParam == kProbeRefuseSharedCounts) ? "refusing" : "not patched";
     } else {
       out = FontOf(msg->hwnd, static_cast<int>(msg->lParam));
     }

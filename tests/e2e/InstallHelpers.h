@@ -204,6 +204,10 @@ inline int ProgressTop(HWND wizard) {
 // registry without write access would (hbfontprobe.dll, hooked into the program).
 inline bool RefuseUninstallKey(HWND wizard) { return ProbeInside(wizard, -3) == "refusing"; }
 
+// From now on the program cannot write the shared-file counts (the key is refused to it,
+// as to a user without write access), through any window of the program's thread.
+inline bool RefuseSharedCounts(HWND wnd) { return ProbeInside(wnd, -5) == "refusing"; }
+
 // Presses 登録 and returns the first box the install shows.
 inline uitest::MessageBoxInfo Install(HWND wizard, DWORD pid) {
   EXPECT_TRUE(uitest::Click(wizard, IDOK));

@@ -4,7 +4,7 @@
 // files with the overwrite question; the stops and each line of the failure report.
 #include <cstdio>
 
-#include "InstallHelpers.h"
+#include "UninstallHelpers.h"  // the install helpers, and the uninstall's for the journeys that remove again
 
 using namespace uitest;
 using namespace hbtest;
@@ -330,6 +330,17 @@ void ExpectStop(HWND w, DWORD pid, const std::string& text, const char* caption,
   EXPECT_TRUE(::IsWindowVisible(w));
 }
 
+// A stop at data\words.wds of `folder`, laid out beforehand as a system file.
+void ExpectSystemFileStop(HWND w, DWORD pid, const std::string& folder, int beeps) {
+  ASSERT_TRUE(MakeDirs(folder + "data"));
+  ASSERT_TRUE(WriteFile(folder + "data\\words.wds", "system's"));
+  ::SetFileAttributesA((folder + "data\\words.wds").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetText(w, IDC_INSTALLDIR, folder);
+  ExpectStop(w, pid,
+             "転送先のﾌｧｲﾙにｳｲﾝﾄﾞｳｽﾞｼｽﾃﾑﾌｧｲﾙ<data\\words.wds>が含まれています！\nｲﾝｽﾄｰﾙ先及び転送ﾌｧｲﾙ等を確認してください。",
+             "☆ｲﾝｽﾄｰﾙ先ﾌｧｲﾙの確認！-ｲﾝｽﾄｰﾙ中止-", Icon::Stop, beeps);
+}
+
 // The failure report of a run that went to its end; the wizard then closes. With
 // `closeMidRun` the close box is pressed while the run goes on: the run ignores it.
 // `beeps`, when not negative: the short beeps recorded so far, read while the box is up.
@@ -411,13 +422,7 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
     EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "1") << "the distribution's own file untouched";
 
     const std::string first = base + "first\\";
-    ASSERT_TRUE(MakeDirs(first + "data"));
-    ASSERT_TRUE(WriteFile(first + "data\\words.wds", "system's"));
-    ::SetFileAttributesA((first + "data\\words.wds").c_str(), FILE_ATTRIBUTE_SYSTEM);
-    SetText(w, IDC_INSTALLDIR, first);
-    ExpectStop(w, p.Pid(),
-               "転送先のﾌｧｲﾙにｳｲﾝﾄﾞｳｽﾞｼｽﾃﾑﾌｧｲﾙ<data\\words.wds>が含まれています！\nｲﾝｽﾄｰﾙ先及び転送ﾌｧｲﾙ等を確認してください。",
-               "☆ｲﾝｽﾄｰﾙ先ﾌｧｲﾙの確認！-ｲﾝｽﾄｰﾙ中止-", Icon::Stop, beeps);
+    ExpectSystemFileStop(w, p.Pid(), first, beeps);
     EXPECT_EQ(Bytes(first + n.exe()), Bytes(d.Dir() + n.exe())) << "what was copied before the stop stays";
     EXPECT_EQ(Bytes(first + "data\\words.wds"), "system's");
     EXPECT_FALSE(Exists(first + "Setup.ini"));
@@ -500,4 +505,212 @@ TEST(Install, FailedStartupShortcutLeavesTheRestDone) {
   EXPECT_EQ(ShortcutTarget(desktop + link + ".lnk"), installed);
   EXPECT_FALSE(Exists(base + "missing"));
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), kTitle);
+}
+
+namespace {
+
+// The names in a folder, to see that nothing was made there.
+std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((folder + "*").c_str(), &fd);
+  for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(h, &fd)) names.push_back(fd.cFileName);
+  if (h != INVALID_HANDLE_VALUE) ::FindClose(h);
+  return names;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+// What an install makes, its registered command removes: a group name that Windows
+// shortens, a shared file held open during the uninstall (kept with its use, deleted by
+// the next uninstall that finds it free), a run stopped after placing a shared file and
+// tried again. No folder of the system's is an install folder, however it is spelt.
+TEST(Install, WhatItMakesItsUninstallRemoves) {
+  untest::CRestore restore;
+  const Names n;
+  const std::string win = WindowsDir(), held = "hbheld" + kPid + ".dll";
+  for (const std::string& f : {held, n.plain}) restore.WindowsFile(f);
+  ASSERT_TRUE(WriteFile(win + n.plain, "there before"));  // without a count: another program's
+  const std::string programs = ShellFolder("Programs"), desktop = ShellFolder("Desktop");
+  const std::string group = programs + "ABC Inc", link = n.app + "へのｼｮｰﾄｶｯﾄ.lnk";
+  restore.Remove(group);
+  const std::string key = kUninstallBase + n.app;
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  const std::string base = TempDir("hb_keep");
+  restore.Remove(base);
+  const std::string target = base + "app\\";
+
+  Dist d("hb_keep_dist");
+  const std::string& a = n.author;
+  d.File(n.exe(), "MZ");
+  d.File("sys\\" + held, "held");
+  d.File("sys\\" + n.plain, "plain");
+  d.File("data\\words.wds", "words");
+  d.SetIni(IniOf(n, a + n.exe(),
+                 {"|16", "bin\\|16", n.exe() + "|32", "sys\\|16", "sys\\" + held + "|32", "sys\\" + n.plain + "|32",
+                  "data\\|16", "data\\words.wds|32"},
+                 "[Option]\r\nBlueBack=0\r\n[Altitude]\r\nPrgGroup=ABC Inc.\r\n[AltitudeGroup]\r\nFiles=2\r\n_g0=" + a +
+                     "\r\n_g1=" + a + "data\\words.wds\r\n[AltitudeSystem]\r\nFiles=3\r\n_s0=" + a + "\r\n_s1=" + a +
+                     "sys\\" + held + "\r\n_s2=" + a + "sys\\" + n.plain + "\r\n"));
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, target, false, true, false);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(Beeps(w), "");
+    // a drive, the Windows folder by "..", the desktop in other letters with a trailing
+    // dot, the program files folder by its short name: each refused before anything is made
+    const std::string programFiles =
+        RegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") + "\\";
+    char shortName[MAX_PATH] = "";
+    ASSERT_GT(::GetShortPathNameA(programFiles.c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(::lstrcmpiA(shortName, programFiles.c_str()), 0);
+    const std::string spelt[] = {"C:\\", win + "system32\\..\\.", Upper(desktop.substr(0, desktop.size() - 1)) + ".\\",
+                                 shortName};
+    int beeps = 0;
+    for (const std::string& folder : spelt) {
+      SetText(w, IDC_INSTALLDIR, folder);
+      ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning, ++beeps);
+      EXPECT_EQ(ProgressPos(w), 0) << folder;
+    }
+    for (const std::string& folder : {std::string("C:\\"), win, desktop, programFiles})
+      for (const char* made : {"bin", "sys", "data", "Setup.ini"}) EXPECT_FALSE(Exists(folder + made)) << folder << made;
+    EXPECT_FALSE(Exists(win + held));
+    EXPECT_FALSE(untest::KeyExists(key));
+
+    // a stop after the shared files were placed, then the same run again
+    ExpectSystemFileStop(w, p.Pid(), target, beeps);
+    EXPECT_EQ(Bytes(win + held), "held") << "placed before the stop";
+    EXPECT_EQ(untest::SharedCount(win + held), "<none>") << "a stopped run counts no use";
+    ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::DeleteFileA((target + "data\\words.wds").c_str()));
+    MessageBoxInfo box = Install(w, p.Pid());
+    EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(p.WaitExit());
+  }
+  EXPECT_EQ(untest::SharedCount(win + held), "1") << "placed by the stopped run, counted once";
+  EXPECT_EQ(untest::SharedCount(win + n.plain), "2");
+  ExpectLinks({{group + "\\words", target + "data\\words.wds"}, {group + "\\" + n.app + "へのｼｮｰﾄｶｯﾄ", target + n.exe()}});
+
+  // the shared file held open while the registered command runs: it stays with its use,
+  // and so do Setup.ini and the uninstall entry
+  HANDLE open = ::CreateFileA((win + held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(open, INVALID_HANDLE_VALUE);
+  {
+    Process p;
+    HWND dlg = untest::StartRegisteredCommand(p, key);
+    ASSERT_TRUE(dlg);
+    MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
+    ::CloseHandle(open);
+    EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの異常終了");
+    EXPECT_NE(box.text.find("(err:1)"), std::string::npos) << box.text;
+    EXPECT_EQ(untest::IndicatorStates(dlg), "ee--ce");
+    untest::CloseAndExpectEnd(p, box);
+  }
+  EXPECT_EQ(Bytes(win + held), "held");
+  EXPECT_EQ(untest::SharedCount(win + held), "1");
+  EXPECT_EQ(untest::SharedCount(win + n.plain), "2") << "Setup.ini still lists its use";
+  EXPECT_TRUE(Exists(target + "Setup.ini"));
+  EXPECT_FALSE(Exists(target + n.exe()));
+  EXPECT_TRUE(untest::KeyExists(key));
+  EXPECT_FALSE(Exists(group)) << "the group Windows made of \"ABC Inc.\"";
+
+  // an install into the same folder does not count the kept uses again; its uninstall,
+  // with the file free, removes everything
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, target, false, true, false);
+    ASSERT_TRUE(w);
+    MessageBoxInfo box = Install(w, p.Pid());
+    EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(p.WaitExit());
+  }
+  EXPECT_EQ(untest::SharedCount(win + held), "1");
+  EXPECT_EQ(untest::SharedCount(win + n.plain), "2");
+  ASSERT_TRUE(Exists(group + "\\" + link));
+  {
+    Process p;
+    HWND dlg = untest::StartRegisteredCommand(p, key);
+    ASSERT_TRUE(dlg);
+    MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
+    EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの終了");
+    EXPECT_EQ(box.text, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    EXPECT_EQ(box.icon, Icon::Information);
+    EXPECT_EQ(untest::IndicatorStates(dlg), "cc--cc");
+    untest::CloseAndExpectEnd(p, box);
+  }
+  for (const std::string& gone : {win + held, target, group}) EXPECT_FALSE(Exists(gone)) << gone;
+  EXPECT_EQ(untest::SharedCount(win + held), "<none>");
+  EXPECT_EQ(Bytes(win + n.plain), "plain");
+  EXPECT_EQ(untest::SharedCount(win + n.plain), "1");
+  EXPECT_FALSE(untest::KeyExists(key));
+}
+
+// Told, never hidden: a group name no folder can be made of, a Count beyond the entries
+// its section holds, a junction planted in the install folder, a use count that cannot
+// be written.
+TEST(Install, WhatCannotBeMadeIsReported) {
+  untest::CRestore restore;
+  const Names n;
+  const std::string win = WindowsDir(), programs = ShellFolder("Programs");
+  restore.WindowsFile(n.shared);
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+  const std::string base = TempDir("hb_told");
+  restore.Remove(base);
+
+  Dist d("hb_told_dist");
+  const std::string& a = n.author;
+  d.File(n.exe(), "MZ");
+  d.File("data\\words.wds", "words");
+  d.File("docs\\manual.txt", "manual");
+  d.File("sys\\" + n.shared, "shared");
+  const std::string options = "[Option]\r\nBlueBack=0\r\n[Altitude]\r\nPrgGroup=...\r\n";
+  d.SetIni(IniOf(n, a + n.exe(), {"|16", "bin\\|16", n.exe() + "|32", "data\\|16", "data\\words.wds|32"},
+                 options + "[AltitudeGroup]\r\nFiles=2\r\n_g0=" + a + "\r\n_g1=" + a + "data\\words.wds\r\n"));
+  const std::vector<std::string> before = Listing(programs);
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, base + "first\\", false, true, false);
+    ASSERT_TRUE(w);
+    ExpectReport(p, w, 1, kOptionLine);
+  }
+  EXPECT_EQ(Listing(programs), before) << "no group, and nothing made under another name";
+  EXPECT_EQ(Bytes(base + "first\\data\\words.wds"), "words");
+  EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, kUninstallBase + n.app, "DisplayName"), kTitle) << "the entry is made";
+
+  // a hand-written file without TopRoot and Files, whose Count is 3 beyond its entries
+  // (and beyond its keys); data\ of the install folder a link to another folder
+  const std::string victims = TempDir("hb_told_victims");
+  restore.Remove(victims);
+  ASSERT_TRUE(WriteFile(victims + "words.wds", "victim's"));
+  const std::string second = base + "second\\";
+  ASSERT_TRUE(MakeDirs(second));
+  ASSERT_TRUE(untest::PlantLink(restore, second + "data", victims.substr(0, victims.size() - 1)));
+  const std::vector<std::string> entries = {"|16", "bin\\|16", n.exe() + "|32", "data\\|16", "data\\words.wds|32",
+                                            "docs\\|16", "docs\\manual.txt|32", "sys\\|16", "sys\\" + n.shared + "|32"};
+  std::string ini = IniOf(n, a + n.exe(), entries,
+                          options + "[AltitudeSystem]\r\nFiles=2\r\n_s0=" + a + "\r\n_s1=" + a + "sys\\" + n.shared + "\r\n");
+  for (const std::string& line : {"TopRoot=" + a + "\r\n", std::string("Files=8\r\n")}) ini.erase(ini.find(line), line.size());
+  for (std::size_t at = ini.find(a); at != std::string::npos; at = ini.find(a, at + d.Dir().size()))
+    ini.replace(at, a.size(), d.Dir());
+  ini.replace(ini.find("Count=9"), 7, "Count=12");
+  d.SetIni(ini);
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, second, false, false, false);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(RefuseSharedCounts(w));
+    ExpectReport(p, w, 3 + 2 + 1, std::string(kCopyLine) + kRegistryLine);
+  }
+  EXPECT_EQ(Bytes(second + n.exe()), "MZ");
+  EXPECT_EQ(Bytes(second + "docs\\manual.txt"), "manual");
+  EXPECT_EQ(Bytes(victims + "words.wds"), "victim's") << "nothing written through the link";
+  EXPECT_EQ(Bytes(win + n.shared), "shared");
+  EXPECT_EQ(untest::SharedCount(win + n.shared), "<none>") << "not written, and told";
 }

@@ -131,13 +131,20 @@ inline void PlaceInstallerCopy() {
 }
 
 // The registered command of an uninstall key, started from the Windows folder as the
-// system would start it; the uninstall dialog it opens, or nullptr.
-inline HWND StartRegisteredCommand(uitest::Process& p, const std::string& key) {
+// system would start it.
+inline bool StartCommandOf(uitest::Process& p, const std::string& key) {
   std::string command = hbtest::RegValue(HKEY_LOCAL_MACHINE, key, "UninstallString");
   std::size_t options = command.find(" -d");
   EXPECT_NE(options, std::string::npos) << command;
-  if (options == std::string::npos) return nullptr;
-  EXPECT_TRUE(p.Start(command.substr(0, options), command.substr(options + 1), uitest::WindowsDir())) << command;
+  if (options == std::string::npos) return false;
+  bool started = p.Start(command.substr(0, options), command.substr(options + 1), uitest::WindowsDir());
+  EXPECT_TRUE(started) << command;
+  return started;
+}
+
+// The registered command started, and the uninstall dialog it opens, or nullptr.
+inline HWND StartRegisteredCommand(uitest::Process& p, const std::string& key) {
+  if (!StartCommandOf(p, key)) return nullptr;
   return uitest::WaitWindow(p.Pid(), kUninstallCaption, "#32770");
 }
 

@@ -314,3 +314,53 @@ TEST(Uninstall, ATamperedSetupIniDeletesNothingOutside) {
   EXPECT_EQ(untest::SharedCount(WindowsDir() + "hbun_system.dll"), "1") << "a kept file keeps its count";
   for (const char* gone : {"ok.txt", "Setup.ini"}) EXPECT_FALSE(Exists(app.Dir() + gone)) << "the install's own files still go";
 }
+
+// A folder of the system's after -t is refused before the dialog, however it is spelt,
+// even with a Setup.ini there that claims to be an installed copy; a use count that
+// cannot be lowered is a failure, and the file stays with it.
+TEST(Uninstall, NoFolderOfTheSystemsAndNoCountLostSilently) {
+  untest::CRestore restore;
+  untest::PlaceInstallerCopy();
+  const std::string win = WindowsDir(), victim = "hbun_victim.dll";
+  for (const char* f : {"Setup.ini", "hbun_victim.dll"}) restore.WindowsFile(f);
+  ASSERT_TRUE(WriteFile(win + victim, "keep"));
+  untest::SetSharedCount(win + victim, 1);
+  const std::string planted = "[Setup]\r\nMode=2\r\nSTime=0\r\n[TreeCtrl]\r\nSelect=C:\\hbdist\\HbUnWin.exe\r\n"
+                              "TopRoot=C:\\hbdist\r\n_f0=C:\\hbdist\\|16\r\n_f1=C:\\hbdist\\" + victim + "|32\r\nCount=2\r\n";
+  ASSERT_TRUE(WriteFile(win + "Setup.ini", planted));
+  const std::string key = std::string(hbtest::kUninstallBase) + "HbUnWin";
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  std::string lower = win;
+  for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+  for (const std::string& folder : {win, lower + ".", win + "system32\\..\\"}) {
+    const std::string command = win + "Hanbell.exe -d -t" + folder;
+    hbtest::SetRegValue(HKEY_LOCAL_MACHINE, key, "UninstallString", &command);
+    Process p;
+    ASSERT_TRUE(untest::StartCommandOf(p, key));
+    MessageBoxInfo box = WaitMessageBox(p.Pid());
+    ASSERT_TRUE(box.hwnd) << folder;
+    EXPECT_EQ(box.text, "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...") << folder;
+    EXPECT_EQ(box.caption, "Hanbell/UnInstall Error!");
+    EXPECT_EQ(box.icon, Icon::Stop);
+    untest::CloseAndExpectEnd(p, box);
+  }
+  EXPECT_EQ(Bytes(win + victim), "keep");
+  EXPECT_EQ(untest::SharedCount(win + victim), "1");
+  EXPECT_EQ(Bytes(win + "Setup.ini"), planted);
+
+  CInstalled app(restore, "HbUnCount");
+  app.WindowsFile("hbun_used.dll", 2);
+  app.Write();
+  Process p;
+  HWND dlg = untest::StartRegisteredCommand(p, app.Key());
+  ASSERT_TRUE(dlg);
+  ASSERT_TRUE(hbtest::RefuseSharedCounts(dlg));
+  MessageBoxInfo box = untest::RunAndWaitBox(p, dlg);
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの異常終了");
+  EXPECT_EQ(box.text, FileBoxText(1));
+  untest::CloseAndExpectEnd(p, box);
+  EXPECT_EQ(Bytes(win + "hbun_used.dll"), "dll hbun_used.dll");
+  EXPECT_EQ(untest::SharedCount(win + "hbun_used.dll"), "2");
+  EXPECT_EQ(app.Leftovers(), std::vector<std::string>{win + "hbun_used.dll"});
+}

@@ -130,10 +130,9 @@ TEST(InstallPlan, SelectAndCountBounds) {
   plan = MakePlan(Inputs(), 0, {});
   EXPECT_TRUE(plan.bListDamaged);
   EXPECT_EQ(plan.ProgressTop(), 8);
-  EXPECT_TRUE(IsRealListCount(5, 9));
-  EXPECT_FALSE(IsRealListCount(10, 9)) << "every entry is a key of the section";
-  EXPECT_FALSE(IsRealListCount(-1, 9));
-  EXPECT_FALSE(IsRealListCount(kMaxTreeEntries + 1, 5000000));
+  EXPECT_TRUE(IsRealListCount(kMaxTreeEntries));
+  EXPECT_FALSE(IsRealListCount(-1));
+  EXPECT_FALSE(IsRealListCount(kMaxTreeEntries + 1));
 
   EXPECT_EQ(StepDelay(-5), 0);
   EXPECT_EQ(StepDelay(250), 250);
@@ -142,6 +141,36 @@ TEST(InstallPlan, SelectAndCountBounds) {
   EXPECT_EQ(InstallListCapacity(50, 2000000000), kMaxListEntries + 1);
   EXPECT_EQ(ExeLinkPath("", "demo"), "") << "no shortcut relative to wherever the current folder is";
   EXPECT_EQ(ExeLinkPath("C:\\Desk\\", "demo"), "C:\\Desk\\demo");
+}
+
+// What the install makes is what the removal will look for: missing entries, group
+// names the file system shortens or cannot make, names it would shorten in the list.
+TEST(InstallPlan, OnlyWhatTheRemovalCanFindAgain) {
+  PlanInputs in = Inputs();
+  in.groupFiles = {kSrc, kSrc + "a.txt"};
+  in.groupNames = {"Dummy", ""};
+  in.strPrgGroup = "ABC Inc.";
+  // a Count 3 beyond the entries the section could hold: those read are planned, the rest missing
+  InstallPlan plan = MakePlan(in, 6, Stored({"|16", "a.txt|32", "data.\\x.txt|32"}));
+  EXPECT_EQ(plan.nCount, 6);
+  EXPECT_FALSE(plan.bListDamaged);
+  EXPECT_EQ(plan.ProgressTop(), 6 + 8);
+  ASSERT_EQ(plan.entries.size(), 2u);
+  EXPECT_EQ(plan.nMissing, 3);
+  EXPECT_EQ(plan.strGroupFolder, "ABC Inc") << "the folder Windows makes of the name";
+  EXPECT_EQ(plan.entries[0].strGroupLink, "C:\\Menu\\ABC Inc\\a");
+  EXPECT_EQ(plan.entries[1].action, EntryAction::Refuse) << "Windows would make data, not data.";
+  EXPECT_EQ(MakePlan(in, 4, {}).nMissing, 3) << "the root aside, every entry missing";
+
+  in.strPrgGroup = "...";  // no folder can be made of it: no group shortcuts, the option fails
+  plan = Plan(in, {"|16", "a.txt|32"});
+  EXPECT_EQ(plan.strGroupFolder, "");
+  EXPECT_EQ(plan.entries[0].nGroup, 0);
+  EXPECT_EQ(GroupLinkPath(in.strProgramsFolder, plan.strGroupFolder, plan.strShortcutName), "");
+
+  EXPECT_EQ(PathsBelow("D:\\App\\", "data\\表\\x.txt"),
+            (std::vector<std::string>{"D:\\App\\data", "D:\\App\\data\\表", "D:\\App\\data\\表\\x.txt"}));
+  EXPECT_EQ(PathsBelow("D:\\App\\", "docs\\"), std::vector<std::string>{"D:\\App\\docs"});
 }
 
 TEST(InstallPlan, OverwriteRule) {

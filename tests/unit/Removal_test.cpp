@@ -51,6 +51,7 @@ class CMemOs : public IRemovalOs {
   };
   std::map<std::string, Node> nodes;
   std::map<std::string, unsigned long> counts;  // by lower-case value name
+  bool bCountsLocked = false;                    // every write or deletion of a count fails
   std::set<std::string> keys;
   RemovalOptions options;
   std::vector<std::string> log;      // "enable files", "check files", "pause 5"
@@ -89,6 +90,7 @@ class CMemOs : public IRemovalOs {
     auto it = nodes.find(Key(path));
     return it != nodes.end() && (it->second.dwAttributes & 4);
   }
+  bool Exists(const std::string& path) override { return Has(path); }
   bool IsLink(const std::string& path) override {
     auto it = nodes.find(Key(path));
     return it != nodes.end() && (it->second.dwAttributes & 0x400);
@@ -99,8 +101,13 @@ class CMemOs : public IRemovalOs {
     n = it->second;
     return true;
   }
-  void WriteSharedCount(const std::string& name, unsigned long n) override { counts[mbcs::ToLower(name)] = n; }
-  void DeleteSharedCount(const std::string& name) override { counts.erase(mbcs::ToLower(name)); }
+  bool WriteSharedCount(const std::string& name, unsigned long n) override {
+    if (!bCountsLocked) counts[mbcs::ToLower(name)] = n;
+    return !bCountsLocked;
+  }
+  bool DeleteSharedCount(const std::string& name) override {
+    return !bCountsLocked && counts.erase(mbcs::ToLower(name)) != 0;
+  }
   RemovalOptions ReadOptions() override {
     log.push_back("options");
     return options;
@@ -436,6 +443,56 @@ TEST(Removal, CountsOptionsAndMissingNamesAtTheirEdges) {
     EXPECT_EQ(c.nShortcuts, 4);
     for (const std::string& p : os.touched) EXPECT_TRUE(p.rfind(kInstall, 0) == 0) << p;
   }
+}
+
+TEST(Removal, ASharedFileKeepsItsUseUntilItCanGo) {
+  const std::string held = kWindows + "held.dll", gone = kWindows + "gone.dll", shared = kWindows + "shared.dll";
+  auto run = [&](CMemOs& os) {
+    CInstall inst;
+    inst.systemFiles = {kAuthor, kAuthor + "held.dll", kAuthor + "gone.dll", kAuthor + "shared.dll"};
+    std::vector<std::string> tree = kDemoTree;
+    tree.pop_back();
+    for (const char* f : {"_f4=C:\\dist\\held.dll|32", "_f5=C:\\dist\\gone.dll|32", "_f6=C:\\dist\\shared.dll|32", "Count=7"})
+      tree.push_back(f);
+    return RunRemovalSteps(inst.Inputs(), Section(tree), 0, os);
+  };
+  CMemOs os;
+  LayOutInstall(os);
+  os.File(held);
+  os.nodes[Key(held)].bLocked = true;  // open in a running program
+  os.File(shared);
+  for (const std::string& f : {held, gone}) os.counts[mbcs::ToLower(f)] = 1;
+  os.counts[mbcs::ToLower(shared)] = 2;
+  RemovalCounts c = run(os);
+  EXPECT_EQ(c.nFiles, 2) << "the held file and the one already gone";
+  EXPECT_EQ(c.nFolders, 1) << "the install folder holds Setup.ini still";
+  EXPECT_EQ(os.counts, (std::map<std::string, unsigned long>{{mbcs::ToLower(held), 1}, {mbcs::ToLower(shared), 2}}))
+      << "the held file keeps its use, the other as Setup.ini still lists it; a file already gone has none to keep";
+  EXPECT_TRUE(os.Has(kInstall + "Setup.ini") && os.Has(held) && os.Has(shared));
+  EXPECT_FALSE(os.Has(kInstall + "Demo.exe"));
+  EXPECT_EQ(os.keys.size(), 1u) << "the uninstall key stays for the next try";
+  EXPECT_EQ(os.Indicators().back(), "enable registry");
+
+  // the same command once the file is free: it goes with its count, and the rest after it
+  os.nodes[Key(held)].bLocked = false;
+  c = run(os);
+  EXPECT_FALSE(os.Has(held));
+  EXPECT_FALSE(os.Has(kInstall));
+  EXPECT_TRUE(os.keys.empty());
+  EXPECT_EQ(os.counts, (std::map<std::string, unsigned long>{{mbcs::ToLower(shared), 1}})) << "lowered once in all";
+
+  // a count that cannot be written is a failure, and the file stays with it
+  CMemOs locked;
+  LayOutInstall(locked);
+  locked.File(held);
+  locked.File(shared);
+  locked.counts[mbcs::ToLower(held)] = 1;
+  locked.counts[mbcs::ToLower(shared)] = 3;
+  locked.bCountsLocked = true;
+  c = run(locked);
+  EXPECT_EQ(c.nFiles, 3) << "held.dll deleted but its count kept, shared.dll's count not lowered, gone.dll";
+  EXPECT_EQ(locked.counts.at(mbcs::ToLower(shared)), 3u);
+  EXPECT_TRUE(locked.Has(shared));
 }
 
 TEST(Removal, PathsResolveAsTheFileSystemReadsThem) {

@@ -42,6 +42,9 @@ TEST(SetupInfo, ProfileIntegersReadLikeThePlatform) {
   EXPECT_EQ(ParseProfileInt("abc"), 0);
   EXPECT_EQ(ParseProfileInt(""), 0);
   EXPECT_EQ(EntryKey("_f", 10), "_f10");
+  EXPECT_EQ(ListEntriesToRead(3, 4), 3);
+  EXPECT_EQ(ListEntriesToRead(-2, 4), 0);
+  EXPECT_EQ(ListEntriesToRead(2000000000, 5), 5) << "entries beyond the keys cannot all be there";
 }
 
 #include "InstallNames.h"
@@ -51,6 +54,13 @@ TEST(InstallNames, NamesTheInstallAndTheRemovalShare) {
   EXPECT_EQ(ShortcutName("打鍵丸", "Sample"), "打鍵丸");
   EXPECT_EQ(GroupFolderName("", "Sample"), "Sample");
   EXPECT_EQ(GroupFolderName("Games", "Sample"), "Games");
+  // the folder as Windows makes it, or none at all
+  EXPECT_EQ(GroupFolderName("ABC Inc.", "Sample"), "ABC Inc");
+  EXPECT_EQ(GroupFolderName("Maker. \\Tools..", "Sample"), "Maker\\Tools");
+  EXPECT_EQ(GroupFolderName("ソ.", "Sample"), "ソ") << "a 0x5C trail byte stays";
+  EXPECT_EQ(GroupFolderName("...", "Sample"), "");
+  EXPECT_EQ(MadeName("a\\. \\b"), "");
+  EXPECT_EQ(MadeName("a..b"), "a..b");
   EXPECT_EQ(GroupLinkName("", "C:\\dist\\doc\\read.me.txt"), "read.me");
   EXPECT_EQ(GroupLinkName("", "C:\\dist\\words\\"), "words");  // a folder by its own name
   EXPECT_EQ(GroupLinkName("", "C:\\dist\\表\\"), "表");       // 0x5C trail byte is not a separator

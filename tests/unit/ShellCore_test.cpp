@@ -5,6 +5,7 @@
 
 #include "FolderPath.h"
 #include "ProfileSection.h"
+#include "ProtectedFolders.h"
 
 using shell::FolderLevels;
 typedef std::vector<std::string> Levels;
@@ -34,6 +35,21 @@ TEST(FolderLevels, FindTextOnCharacterBoundaries) {
   EXPECT_EQ(std::string::npos, shell::FindText("\x95\x5c\x83\x41", "\x5c\x83"));
   EXPECT_EQ(std::string::npos, shell::FindText("abc", ""));
   EXPECT_EQ(std::string::npos, shell::FindText("C:\\APPS\\a.exe", "apps"));
+}
+
+TEST(ProtectedFolders, NoRootNoSystemFolderNorOneAboveItHoweverSpelt) {
+  const std::vector<std::string> system = {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\Program Files\\",
+                                           "C:\\users\\me", "C:\\users\\me\\Desktop", "", "D:\\表"};
+  for (const char* bad : {"C:\\", "c:", "D:/", "\\\\srv\\share\\", "C:\\windows\\", "c:\\WINDOWS.\\",
+                          "C:\\Windows\\System32\\..\\.", "C:\\PROGRAM FILES", "C:\\users", "C:\\users\\me\\..\\me\\desktop ",
+                          "C:\\x\\...\\..\\..", "D:\\表\\", "C:\\..", "\\\\?\\C:\\apps", "relative\\x", ""})
+    EXPECT_TRUE(shell::IsProtectedFolder(bad, system)) << bad;
+  for (const char* fine : {"C:\\Program Files\\Acme\\App\\", "C:\\WINDOWS\\MyApp", "C:\\users\\me\\Apps\\x",
+                           "C:\\users\\mel", "D:\\表示", "E:\\Games\\"})
+    EXPECT_FALSE(shell::IsProtectedFolder(fine, system)) << fine;
+  EXPECT_EQ(shell::ComparableFolder("C:/Apps/./Sample. /x/../"), "c:\\apps\\sample");
+  EXPECT_EQ(shell::ComparableFolder("C:\\"), "c:\\");
+  EXPECT_EQ(shell::ComparableFolder("Apps\\x"), "");
 }
 
 TEST(ProfileRules, BufferCutsQuotesAndNumbers) {
