@@ -316,6 +316,17 @@ TEST(Quiet, ExitCodesAndTheLogsLastLines) {
        "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。"},
       {"an unauthored folder", "", base + "unauthored\\", 3, kNoSetupInfo},
   };
+  // a newer file already in the folder stays, as the question's default answer keeps it
+  ASSERT_TRUE(MakeDirs(base + "done"));
+  ASSERT_TRUE(WriteFile(base + "done\\app.exe", "newer, mine"));
+  {
+    HANDLE h = ::CreateFileA((base + "done\\app.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME ft;
+    ::GetSystemTimeAsFileTime(&ft);
+    ft.dwHighDateTime += 1000;  // some days ahead
+    ::SetFileTime(h, nullptr, nullptr, &ft);
+    ::CloseHandle(h);
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ::DeleteFileA(d.IniPath().c_str());
@@ -324,6 +335,7 @@ TEST(Quiet, ExitCodesAndTheLogsLastLines) {
     ExpectQuiet(r, c.code, c.last);
     ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
   }
+  EXPECT_EQ(Bytes(base + "done\\app.exe"), "newer, mine");
   EXPECT_EQ(Bytes(base + "restart\\app.exe"), "MZ app") << "installed, and the session not restarted";
   EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "<none>");
 
