@@ -339,6 +339,17 @@ TEST(Quiet, ExitCodesAndTheLogsLastLines) {
   EXPECT_EQ(Bytes(base + "restart\\app.exe"), "MZ app") << "installed, and the session not restarted";
   EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "<none>");
 
+  // a log that cannot be written (a folder holds its name) does not stop the run
+  const std::string blocked = TempFolder() + kInstallLog;
+  ::DeleteFileA(blocked.c_str());
+  ASSERT_TRUE(::CreateDirectoryA(blocked.c_str(), nullptr));
+  d.SetIni(SmallIni(d, "", ""));
+  QuietResult unlogged = RunQuiet(d.Exe(), "-q -t" + base + "unlogged\\", d.Dir(), kInstallLog);
+  ::RemoveDirectoryA(blocked.c_str());
+  EXPECT_EQ(unlogged.dwCode, 0u);
+  EXPECT_EQ(Bytes(base + "unlogged\\app.exe"), "MZ app");
+  ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+
   // a second copy: the quiet one ends at once with 4 and leaves the first's window as it is
   d.SetIni(SmallIni(d, "", "BlueBack=0\r\n"));
   Process first;
