@@ -6,6 +6,7 @@
 #include "Globals.h"
 #include "LoadingDlg.h"
 #include "ProtectedFolders_win.h"
+#include "QuietLog_win.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
 #include "StartMode.h"
@@ -23,6 +24,13 @@ namespace {
 
 const char kCaptionApp[] = "Hanbell/TOVANE Soft Application.";
 const char kCaptionUninstallError[] = "Hanbell/UnInstall Error!";
+const char kTextNoOption[] =
+    "☆単独では動作しません。ｵﾌﾟｼｮﾝの指定が必要です...\n\n"
+    "（注:\\Windows ﾌｫﾙﾀﾞ内にある『Hanbell.exe』が起動されています。）";
+const char kTextNoTarget[] = "☆ｵﾌﾟｼｮﾝの指定に誤りがあります(/d ｵﾌﾟｼｮﾝ)...";
+const char kTextNoSetupInfo[] = "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...";
+const char kTextMisuseD[] = "☆Hanbellの使い方が不正です。(/d ｵﾌﾟｼｮﾝ)...";
+const char kTextQuietAuthoring[] = "☆Hanbellの使い方が不正です。(/q ｵﾌﾟｼｮﾝ)...";
 
 void WrongUse(const char* text, const char* caption, UINT icon) {
   HbBeep();
@@ -40,6 +48,32 @@ void ActivateRunningCopy(const CString& name) {
   }
 }
 
+// A run without a person: the install or the removal with their windows, boxes,
+// beeps and questions left out, or the wrong-use text; every start but a second copy
+// writes its log. Returns the exit code.
+int RunQuiet(const startmode::Plan& plan) {
+  CQuietLogFile log(quietrun::LogNameOf(plan.action));
+  switch (plan.action) {
+    case startmode::Action::Install: {
+      CSetupWizardDlg dlg(nullptr);
+      return dlg.RunQuietInstall(plan.strFolder, log);
+    }
+    case startmode::Action::Uninstall: {
+      g_strSetupDir = plan.strFolder;
+      CUninstallDlg dlg(nullptr);
+      return dlg.RunQuiet(log);
+    }
+    case startmode::Action::ErrNoOption: log.Report(kTextNoOption); break;
+    case startmode::Action::ErrNoTarget: log.Report(kTextNoTarget); break;
+    case startmode::Action::ErrMisuseD: log.Report(kTextMisuseD); break;
+    case startmode::Action::ErrQuietAuthoring: log.Report(kTextQuietAuthoring); break;
+    case startmode::Action::ErrNoSetupInfo:
+    case startmode::Action::ErrQuietNoSetupInfo:
+    case startmode::Action::Authoring: log.Report(kTextNoSetupInfo); break;
+  }
+  return quietrun::kExitWrongUse;
+}
+
 }  // namespace
 
 CString GetModulePath() {
@@ -54,14 +88,18 @@ CSetupApp::CSetupApp() : CWinApp("Hanbell") {}
 
 BOOL CSetupApp::InitInstance() {
   CString instance = GetInstanceName();
+  CString cmd = m_lpCmdLine ? m_lpCmdLine : "";
   ::CreateMutexA(nullptr, TRUE, instance.c_str());  // held until the process ends
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-    ActivateRunningCopy(instance);
+    // a run without a person leaves the other copy's window as it is, and its log
+    if (startmode::IsQuiet(cmd))
+      m_nExitCode = quietrun::kExitRunning;
+    else
+      ActivateRunningCopy(instance);
     return FALSE;
   }
   Enable3dControls();
 
-  CString cmd = startmode::NormaliseCommandLine(m_lpCmdLine ? m_lpCmdLine : "");
   g_strSetupDir = startmode::FolderOf(GetModulePath());
   g_strTopRoot = setupinfo::GetString(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, "TopRoot", "");
   if (g_strTopRoot.empty()) g_strTopRoot = g_strSetupDir;
@@ -73,25 +111,26 @@ BOOL CSetupApp::InitInstance() {
   startmode::Plan plan = startmode::Decide(cmd, g_strSetupDir, windowsDir, [](const std::string& iniPath) {
     return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0);
   });
-
   // The removal deletes what its Setup.ini lists in that folder: never in one of the system's.
   if (plan.action == startmode::Action::Uninstall && IsProtectedInstallFolder(plan.strFolder))
     plan.action = startmode::Action::ErrNoSetupInfo;
+  if (plan.bQuiet) {
+    m_nExitCode = RunQuiet(plan);
+    return FALSE;
+  }
 
   switch (plan.action) {
     case startmode::Action::ErrNoOption:
-      WrongUse("☆単独では動作しません。ｵﾌﾟｼｮﾝの指定が必要です...\n\n"
-               "（注:\\Windows ﾌｫﾙﾀﾞ内にある『Hanbell.exe』が起動されています。）",
-               kCaptionApp, MB_ICONINFORMATION);
+      WrongUse(kTextNoOption, kCaptionApp, MB_ICONINFORMATION);
       return FALSE;
     case startmode::Action::ErrNoTarget:
-      WrongUse("☆ｵﾌﾟｼｮﾝの指定に誤りがあります(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp, MB_ICONINFORMATION);
+      WrongUse(kTextNoTarget, kCaptionApp, MB_ICONINFORMATION);
       return FALSE;
     case startmode::Action::ErrNoSetupInfo:
-      WrongUse("☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...", kCaptionUninstallError, MB_ICONSTOP);
+      WrongUse(kTextNoSetupInfo, kCaptionUninstallError, MB_ICONSTOP);
       return FALSE;
     case startmode::Action::ErrMisuseD:
-      WrongUse("☆Hanbellの使い方が不正です。(/d ｵﾌﾟｼｮﾝ)...", kCaptionApp, MB_ICONINFORMATION);
+      WrongUse(kTextMisuseD, kCaptionApp, MB_ICONINFORMATION);
       return FALSE;
     case startmode::Action::Uninstall: {
       g_strSetupDir = plan.strFolder;
@@ -103,6 +142,8 @@ BOOL CSetupApp::InitInstance() {
     }
     case startmode::Action::Authoring:
     case startmode::Action::Install:
+    case startmode::Action::ErrQuietAuthoring:  // quiet runs only
+    case startmode::Action::ErrQuietNoSetupInfo:
       break;
   }
 

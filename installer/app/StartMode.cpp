@@ -1,5 +1,7 @@
 #include "StartMode.h"
 
+#include <algorithm>
+
 #include "Mbcs.h"
 
 namespace startmode {
@@ -29,16 +31,43 @@ static bool Has(const std::string& s, const char* a, const char* b) {
   return s.find(a) != std::string::npos || s.find(b) != std::string::npos;
 }
 
-Plan Decide(const std::string& cmd, const std::string& setupDir, const std::string& windowsDir,
+// Where a quiet run's folder begins: after the first "-t" or "/t", whichever comes
+// first; npos when there is none.
+static std::size_t QuietSplit(const std::string& lower) { return std::min(lower.find("-t"), lower.find("/t")); }
+
+bool IsQuiet(const std::string& cmdLine) {
+  std::string lower = NormaliseCommandLine(cmdLine);
+  return Has(lower.substr(0, QuietSplit(lower)), "-q", "/q");
+}
+
+// The install folder of a quiet install as typed, without the blanks around it and
+// without quotes, which no folder name can hold ("-t"C:\x y"" and "-tC:\x y\"" alike).
+static std::string InstallFolderText(const std::string& text) {
+  std::string folder;
+  for (char c : text)
+    if (c != '"') folder += c;
+  std::size_t first = folder.find_first_not_of(" \t"), last = folder.find_last_not_of(" \t");
+  return first == std::string::npos ? std::string() : folder.substr(first, last - first + 1);
+}
+
+Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::string& windowsDir,
             const std::function<int(const std::string&)>& readMode) {
+  const std::string cmd = NormaliseCommandLine(cmdLine);
   Plan plan;
+  plan.bQuiet = IsQuiet(cmdLine);
+  const std::size_t split = plan.bQuiet ? QuietSplit(cmd) : std::string::npos;
+  // the part of the line options are looked for in
+  const std::string options = plan.bQuiet ? cmd.substr(0, split) : cmd;
   if (IsWindowsFolder(setupDir, windowsDir)) {
-    if (!Has(cmd, "-d", "/d")) {
+    if (!Has(options, "-d", "/d")) {
       plan.action = Action::ErrNoOption;
       return plan;
     }
-    std::size_t t = cmd.find("-t");
-    if (t == std::string::npos) t = cmd.find("/t");
+    std::size_t t = split;
+    if (!plan.bQuiet) {
+      t = cmd.find("-t");
+      if (t == std::string::npos) t = cmd.find("/t");
+    }
     if (t == std::string::npos) {
       plan.action = Action::ErrNoTarget;
       return plan;
@@ -54,12 +83,17 @@ Plan Decide(const std::string& cmd, const std::string& setupDir, const std::stri
     return plan;
   }
   int mode = readMode(setupDir + "Setup.ini");
-  if (Has(cmd, "-s", "/s"))
-    plan.action = Action::Authoring;
-  else if (Has(cmd, "-d", "/d"))
+  if (Has(options, "-s", "/s"))
+    plan.action = plan.bQuiet ? Action::ErrQuietAuthoring : Action::Authoring;
+  else if (Has(options, "-d", "/d"))
     plan.action = Action::ErrMisuseD;
+  else if (mode == 1)
+    plan.action = Action::Install;
   else
-    plan.action = mode == 1 ? Action::Install : Action::Authoring;
+    plan.action = plan.bQuiet ? Action::ErrQuietNoSetupInfo : Action::Authoring;
+  // lower-casing keeps every byte in its place, so the folder is cut from the line as given
+  if (plan.action == Action::Install && split != std::string::npos)
+    plan.strFolder = InstallFolderText(cmdLine.substr(split + 2));
   return plan;
 }
 

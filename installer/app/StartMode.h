@@ -14,11 +14,16 @@ enum class Action {
   ErrNoTarget,       // Windows folder, -d without -t
   ErrNoSetupInfo,    // Windows folder, Setup.ini of the folder is not Mode 2
   ErrMisuseD,        // elsewhere, -d without -s
+  ErrQuietAuthoring, // quiet, but -s: authoring needs a person
+  ErrQuietNoSetupInfo,  // quiet, and Setup.ini of the folder is not Mode 1
 };
 
 struct Plan {
   Action action = Action::Authoring;
-  std::string strFolder;  // uninstall: the folder text after -t, as typed (lower case)
+  // uninstall: the folder text after -t (lower case); quiet install: the install
+  // folder after -t as typed, "" when none is given
+  std::string strFolder;
+  bool bQuiet = false;  // a run without a person: no window, no box, no beep
 };
 
 // The command line as the program sees it: lower-cased, double-byte aware.
@@ -33,8 +38,14 @@ std::string InstanceName(const std::string& modulePath);
 // True when setupDir is the Windows folder (compared without case, with its backslash).
 bool IsWindowsFolder(const std::string& setupDir, const std::string& windowsDir);
 
+// "-q" or "/q" (any case) before the first "-t" or "/t": everything after that is a
+// folder, so no folder name can switch a run to quiet.
+bool IsQuiet(const std::string& cmdLine);
+
+// `cmdLine` as given (it is lower-cased here). With "-q", every option is looked for
+// only before the first "-t"/"/t", and the folder is everything after it.
 // readMode(path to Setup.ini) returns [Setup] Mode of that file, 0 when absent.
-Plan Decide(const std::string& cmdLower, const std::string& setupDir, const std::string& windowsDir,
+Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::string& windowsDir,
             const std::function<int(const std::string&)>& readMode);
 
 }  // namespace startmode

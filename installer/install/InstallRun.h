@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "AfxWin.h"
+#include "QuietRun.h"
 
 struct CInstallRequest {
   HWND hOwner = nullptr;     // owner of every box (the wizard)
@@ -22,9 +23,13 @@ struct CInstallRequest {
   std::vector<CString> systemFiles;
   int nExecute = 0;
   CString strReadMe;
+  // A run without a person (nullptr: with one): no box, beep or question, each step
+  // and the report into this log, every question answered as its default answer would.
+  quietrun::CQuietLog* pQuietLog = nullptr;
 };
 
 // Copies, links, registers, records and reports. FALSE when it stopped early (the
 // install folder cannot be made or is the source folder, a destination is a system
-// file): the wizard stays open for another try. TRUE when it went to its end.
-BOOL RunInstallRequest(const CInstallRequest& req);
+// file): the wizard stays open for another try. TRUE when it went to its end, with
+// the failures it counted in *pnFailures.
+BOOL RunInstallRequest(const CInstallRequest& req, int* pnFailures = nullptr);

@@ -168,13 +168,15 @@ class CRun {
     in.strWindowsDir = WindowsFolder();
     in.strInstallDir = FullFolder(m_req.strInstallDir);
     if (in.strInstallDir.empty() || IsProtectedInstallFolder(in.strInstallDir) || !CreateFolderPath(in.strInstallDir)) {
-      HbBeep();
+      Note("install folder", m_req.strInstallDir, quietrun::kFailed);
+      Beep();
       Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;
     }
+    Note("install folder", in.strInstallDir, quietrun::kOk);
     Step();
     if (SameFolder(in.strInstallDir, FullFolder(m_req.strSetupDir))) {
-      HbBeep();
+      Beep();
       Box(kSourceFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;
     }
@@ -189,21 +191,29 @@ class CRun {
     in.groupNames = m_req.groupNames;
     in.systemFiles = m_req.systemFiles;
     const InstallPlan plan = MakePlan(in, count, StoredEntries(tree, count));
-    if (plan.bSelectMissing) m_tally.Fail(kFailSettings);
+    if (plan.bSelectMissing) {
+      m_tally.Fail(kFailSettings);
+      Note("executable", in.strSelect, quietrun::kFailed);
+    }
     const std::set<std::string> counted = CountedBefore(plan.strInstalledIni);
 
     Step();
-    if (plan.bListDamaged) m_tally.Fail(kFailSettings);
+    if (plan.bListDamaged) {
+      m_tally.Fail(kFailSettings);
+      Note("file list", sourceIni, quietrun::kFailed);
+    }
 
     if (!InstallEntries(plan, counted)) return FALSE;
-    FinishEntries(plan.nMissing);
+    FinishEntries(plan.nMissing, sourceIni);
     CopyInstaller(in.strWindowsDir);
 
+    Mark();
     if (Exists(plan.strInstalledIni)) ::SetFileAttributesA(plan.strInstalledIni.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::CopyFileA(sourceIni.c_str(), plan.strInstalledIni.c_str(), FALSE))
       ::SetFileAttributesA(plan.strInstalledIni.c_str(), FILE_ATTRIBUTE_NORMAL);
     else
       m_tally.Fail(kFailSettings);
+    Log("copy", plan.strInstalledIni);
     Step();
 
     if (m_tally.GetCount() == 0) {
@@ -214,17 +224,23 @@ class CRun {
       Register(sourceIni, plan, in);
     }
 
+    Mark();
     if (!setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecSetup, "Mode", "2")) m_tally.Fail(kFailSettings);
+    Log("mark installed", plan.strInstalledIni);
     Step();
     CString root = m_req.strTopRoot;
     if (wizardrules::EndsWithBackslash(root)) root.pop_back();
     setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecTree, "TopRoot", root);
+    Mark();
     if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);
+    Log("record", in.strWindowsDir + setupinfo::kSetupDirectoryFile);
 
     Report(plan, in);
     ShowSteps();
     return TRUE;
   }
+
+  int GetFailures() const { return m_tally.GetCount(); }
 
  private:
   // One step of the bar, then the pause. Moving the bar costs several milliseconds
@@ -246,19 +262,41 @@ class CRun {
     m_nPendingSteps = 0;
   }
 
-  // Every box shows the bar where the run stands.
+  // Every box shows the bar where the run stands. A quiet run logs the text instead
+  // and takes the default answer: OK, or No to the restart.
   int Box(const std::string& text, const char* caption, UINT flags) {
     ShowSteps();
+    if (m_req.pQuietLog) {
+      m_req.pQuietLog->Report(text);
+      return (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    }
     return ::MessageBoxA(m_req.hOwner, text.c_str(), caption, flags);
   }
+
+  void Beep() {
+    if (!m_req.pQuietLog) HbBeep();
+  }
+
+  // A step's line in a quiet run's log. Mark() notes the tally; Log() then says
+  // failed when it has grown since, `done` otherwise.
+  void Note(const char* step, const std::string& path, const char* outcome) {
+    if (m_req.pQuietLog) m_req.pQuietLog->Step(step, path, outcome);
+  }
+  void Mark() { m_nMarked = m_tally.GetCount(); }
+  void Log(const char* step, const std::string& path, const char* done = quietrun::kOk) {
+    Note(step, path, m_tally.GetCount() > m_nMarked ? quietrun::kFailed : done);
+  }
+  static std::string LinkFile(const std::string& link) { return link.empty() ? link : link + ".lnk"; }
 
   // The file loop; FALSE when a destination is a system file.
   BOOL InstallEntries(const InstallPlan& plan, const std::set<std::string>& counted) {
     int overwrite = kKeep;
     for (const EntryPlan& e : plan.entries) {
       PumpPendingMessage();
+      Mark();
       if (e.action == EntryAction::Refuse || ThroughLink(e)) {
         m_tally.Fail(kFailCopy);
+        Note("entry", e.strRelative, quietrun::kRefused);
         Step();
         continue;
       }
@@ -276,7 +314,8 @@ class CRun {
         }
         if (overwrite != kCopyAll) {
           if (existed) ShowSteps();  // a question may come
-          overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, 1);
+          // a quiet run keeps a newer file, as the question's default answer would
+          overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, m_req.pQuietLog ? 0 : 1);
         }
         if (overwrite != kKeep) {
           if (!::CopyFileA(e.strSource.c_str(), e.strDest.c_str(), FALSE)) {
@@ -298,8 +337,12 @@ class CRun {
           }
         }
       }
+      Log(e.action == EntryAction::CreateFolder ? "folder" : "copy", e.strDest,
+          e.action == EntryAction::CopyFile && overwrite == kKeep ? quietrun::kKept : quietrun::kOk);
+      Mark();
       if (e.nGroup != 0 && (e.strGroupLink.empty() || !CreateShortcut(e.strGroupLink, "", e.strDest)))
         m_tally.Fail(kFailCopy);
+      if (e.nGroup != 0) Log("shortcut", LinkFile(e.strGroupLink));
       Step();
     }
     return TRUE;
@@ -325,10 +368,14 @@ class CRun {
   // The uses of the Windows-folder files, counted once the file loop went to its end
   // (a stopped run counts none), and the entries the list could not hold, each a copy
   // failure.
-  void FinishEntries(int nMissing) {
-    for (const SharedUse& use : m_uses)
+  void FinishEntries(int nMissing, const CString& sourceIni) {
+    for (const SharedUse& use : m_uses) {
+      Mark();
       if (!CountSharedUse(use.strPath, use.bExistedBefore, use.bCountedBefore)) m_tally.Fail(kFailRegistry);
+      Log("use count", use.strPath);
+    }
     for (int i = 0; i < nMissing; ++i) m_tally.Fail(kFailCopy);
+    if (nMissing > 0) Note("missing entries", sourceIni, quietrun::kFailed);
     m_nPendingSteps += nMissing;
   }
 
@@ -338,6 +385,7 @@ class CRun {
     const CString source = m_req.strSetupDir + setupinfo::kInstallerSource;
     const CString copy = windowsDir + setupinfo::kInstallerCopy;
     const CString staged = windowsDir + setupinfo::kInstallerStaging;
+    Mark();
     if (Exists(copy)) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::CopyFileA(source.c_str(), staged.c_str(), FALSE);
     int decision = ConfirmOverwrite(m_req.hOwner, staged, copy, 0);
@@ -349,13 +397,16 @@ class CRun {
       else
         m_tally.Fail(kFailCopy);
     }
+    Log("copy", copy, decision == kKeep ? quietrun::kKept : quietrun::kOk);
     Step();
   }
 
   // One of the executable's shortcuts when its box is checked, and the box's state in
   // the installed copy either way.
   void MakeOption(BOOL checked, const char* key, const CString& link, const InstallPlan& plan) {
+    Mark();
     if (checked && (link.empty() || !CreateShortcut(link, "", plan.strInstalledExe))) m_tally.Fail(kFailOption);
+    if (checked) Log("shortcut", LinkFile(link));
     setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecOption, key, checked ? "1" : "0");
     Step();
   }
@@ -364,13 +415,17 @@ class CRun {
     using setupinfo::GetString;
     CString title = GetString(sourceIni, setupinfo::kSecSetup, "Title", setupinfo::kDefTitle, setupinfo::kBufTitle);
     HKEY key = nullptr;
+    const std::string keyPath = "HKEY_LOCAL_MACHINE\\" + setupinfo::UninstallKey(plan.strExeTitle);
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, setupinfo::UninstallKey(plan.strExeTitle).c_str(), 0, const_cast<char*>(""),
                           0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
       m_tally.Fail(kFailRegistry);
+      Note("registry", keyPath, quietrun::kFailed);
       return;
     }
     SetString(key, "DisplayName", title);
     SetString(key, "UninstallString", setupinfo::UninstallCommand(in.strWindowsDir, in.strInstallDir));
+    // what package managers run to remove the program without a person
+    SetString(key, "QuietUninstallString", setupinfo::QuietUninstallCommand(in.strWindowsDir, in.strInstallDir));
     // what the list of installed programs shows besides the name
     CString company = GetString(sourceIni, setupinfo::kSecSetup, "Name", setupinfo::kDefName, setupinfo::kBufName);
     SetString(key, "DisplayVersion",
@@ -388,22 +443,23 @@ class CRun {
     SetDword(key, "NoModify", 1);
     SetDword(key, "NoRepair", 1);
     ::RegCloseKey(key);
+    Note("registry", keyPath, quietrun::kOk);
     Step();
   }
 
   void Report(const InstallPlan& plan, const PlanInputs& in) {
     if (m_tally.GetCount() != 0) {
-      HbBeep();
+      Beep();
       Box(m_tally.ReportText(), kFailureCaption, MB_ICONHAND);
       return;
     }
-    HbBeep();
+    Beep();
     if (m_req.bReboot) {
       if (Box(kSuccessRebootText, kSuccessCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES) RequestRestart();
     } else {
       Box(kSuccessText, kSuccessCaption, MB_ICONINFORMATION);
     }
-    HbBeep();
+    Beep();
     if (m_req.nExecute != 0)
       ::ShellExecuteA(nullptr, nullptr, plan.strInstalledExe.c_str(), nullptr, in.strInstallDir.c_str(), SW_SHOWNORMAL);
     std::vector<std::string> systemFiles(m_req.systemFiles.begin(), m_req.systemFiles.end());
@@ -426,8 +482,14 @@ class CRun {
   static constexpr DWORD kRedrawIntervalMs = 20;
   int m_nPendingSteps = 0;
   DWORD m_dwLastShown = ::GetTickCount() - kRedrawIntervalMs;
+  int m_nMarked = 0;  // the tally at the last Mark()
 };
 
 }  // namespace
 
-BOOL RunInstallRequest(const CInstallRequest& req) { return CRun(req).Run(); }
+BOOL RunInstallRequest(const CInstallRequest& req, int* pnFailures) {
+  CRun run(req);
+  BOOL finished = run.Run();
+  if (pnFailures) *pnFailures = run.GetFailures();
+  return finished;
+}

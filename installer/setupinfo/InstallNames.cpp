@@ -50,4 +50,8 @@ std::string UninstallCommand(const std::string& windowsDir, const std::string& i
   return windowsDir + kInstallerCopy + " -d -t" + installDir;
 }
 
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& installDir) {
+  return windowsDir + kInstallerCopy + " -q -d -t" + installDir;
+}
+
 }  // namespace setupinfo

@@ -41,5 +41,7 @@ std::string UninstallKey(const std::string& exeTitle);
 // The registered command: Windows folder (with its backslash) + "Hanbell.exe -d -t"
 // + the install folder exactly as given, unquoted.
 std::string UninstallCommand(const std::string& windowsDir, const std::string& installDir);
+// The same command for a removal without a person: "Hanbell.exe -q -d -t" + the folder.
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& installDir);
 
 }  // namespace setupinfo

@@ -2,6 +2,8 @@
 
 #include "Globals.h"
 #include "ProfileSection_win.h"
+#include "QuietRun.h"
+#include "RemovalLog.h"
 #include "RemovalOs_win.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
@@ -62,17 +64,25 @@ BOOL CUninstallDlg::OnInitDialog() {
   SetIcon(m_hIcon, FALSE);
   HbBeep();
 
+  LoadSetupInfo();
+  m_stcTitle.SetWindowText((m_strExeTitle + m_stcTitle.GetWindowText()).c_str());
+  CProfileSection setup;
+  setupinfo::ReadSection(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecSetup, setup);
+  // a Name that is present but empty gives an empty line here
+  m_stcCompany.SetWindowText(setup.GetString("Name", setupinfo::kDefName, setupinfo::kBufName).c_str());
+  // the program's only window: in the middle of the screen, as the wizard is
+  CenterOnWorkArea();
+  return TRUE;
+}
+
+void CUninstallDlg::LoadSetupInfo() {
   CString iniPath = setupinfo::IniPath(g_strSetupDir);
-  CProfileSection setup, tree, altitude;
-  setupinfo::ReadSection(iniPath, setupinfo::kSecSetup, setup);
+  CProfileSection tree, altitude;
   setupinfo::ReadSection(iniPath, setupinfo::kSecTree, tree);
   setupinfo::ReadSection(iniPath, setupinfo::kSecAltitude, altitude);
 
   g_strTopRoot = uninstall::TopRootForRemoval(tree.GetString("TopRoot", "", setupinfo::kBufPath), g_strSetupDir);
   m_strExeTitle = wizardrules::ExeTitle(tree.GetString("Select", "", setupinfo::kBufPath));
-  m_stcTitle.SetWindowText((m_strExeTitle + m_stcTitle.GetWindowText()).c_str());
-  // a Name that is present but empty gives an empty line here
-  m_stcCompany.SetWindowText(setup.GetString("Name", setupinfo::kDefName, setupinfo::kBufName).c_str());
   m_strPrgShortCut = altitude.GetString("PrgShortCut", "", setupinfo::kBufPath);
   m_strPrgGroup = altitude.GetString("PrgGroup", "", setupinfo::kBufPath);
 
@@ -91,9 +101,12 @@ BOOL CUninstallDlg::OnInitDialog() {
   m_nSystemFiles = uninstall::ListReadCount(system.GetInt("Files", 0), system.GetKeyCount());
   m_pSystemFiles = new CString[m_nSystemFiles + 1];
   ReadListInto(system, "_s", m_nSystemFiles, m_pSystemFiles, m_nSystemFiles + 1);
-  // the program's only window: in the middle of the screen, as the wizard is
-  CenterOnWorkArea();
-  return TRUE;
+}
+
+int CUninstallDlg::RunQuiet(quietrun::CQuietLog& log) {
+  m_pQuietLog = &log;
+  LoadSetupInfo();
+  return RunRemoval();
 }
 
 void CUninstallDlg::OnCancel() {
@@ -111,14 +124,22 @@ void CUninstallDlg::FreeArrays() {
   m_pGroupFiles = m_pGroupShortcutNames = m_pSystemFiles = nullptr;
 }
 
-void CUninstallDlg::RunRemoval() {
-  ::Beep(500, 30);
-  ::EnableWindow(GetDlgItem(IDOK), FALSE);
-  ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+// A quiet run has no dialog: no beep, no buttons, no indicators; the boxes' texts go
+// to its log.
+int CUninstallDlg::RunRemoval() {
+  if (!m_pQuietLog) {
+    ::Beep(500, 30);
+    ::EnableWindow(GetDlgItem(IDOK), FALSE);
+    ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+  }
 
   CString iniPath = setupinfo::IniPath(g_strSetupDir);
   int nSTime = setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "STime", -1);
   if (uninstall::SetupInfoMissing(nSTime)) {
+    if (m_pQuietLog) {
+      m_pQuietLog->Report(uninstall::SetupInfoMissingBox().strText);
+      return quietrun::kExitWrongUse;
+    }
     ShowBox(*this, uninstall::SetupInfoMissingBox());
     ::ExitProcess(0);  // nothing has been removed
   }
@@ -142,9 +163,15 @@ void CUninstallDlg::RunRemoval() {
   CProfileSection tree;
   setupinfo::ReadSection(iniPath, setupinfo::kSecTree, tree);
   CRemovalOs os(m_hWnd, iniPath);
-  uninstall::RemovalCounts counts = uninstall::RunRemovalSteps(in, tree, nSTime, os);
+  uninstall::CLoggedRemovalOs logged(os, m_pQuietLog);
+  uninstall::RemovalCounts counts = uninstall::RunRemovalSteps(in, tree, nSTime, logged);
+  if (m_pQuietLog) {
+    m_pQuietLog->Report(uninstall::ResultBox(counts).strText);
+    return quietrun::RemovalExitCode(counts.nFiles, counts.nFolders, counts.nShortcuts);
+  }
 
   HbBeep();
   ShowBox(*this, uninstall::ResultBox(counts));
   CDialog::OnOK();
+  return quietrun::kExitDone;
 }

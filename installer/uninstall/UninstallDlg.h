@@ -1,6 +1,10 @@
 #pragma once
 #include "AfxCtrl.h"
 
+namespace quietrun {
+class CQuietLog;
+}
+
 // The uninstall dialog of dialog 132: names the application, reads from the installed
 // Setup.ini what the removal needs, and runs the removal on 実行.
 class CUninstallDlg : public CDialog {
@@ -8,14 +12,23 @@ class CUninstallDlg : public CDialog {
   explicit CUninstallDlg(CWnd* pParent = nullptr);
   ~CUninstallDlg() override;
 
+  // The same removal without a person and without the dialog: its boxes' texts go to
+  // `log`; returns the exit code.
+  int RunQuiet(quietrun::CQuietLog& log);
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override { RunRemoval(); }
   void OnCancel() override;
   void OnDestroy();
-  void RunRemoval();
+  // Reads from the installed Setup.ini what the removal needs besides what it reads itself.
+  void LoadSetupInfo();
+  // The removal; its exit code in a quiet run (the dialog's run ends the dialog).
+  int RunRemoval();
   void FreeArrays();
+
+  quietrun::CQuietLog* m_pQuietLog = nullptr;  // a run without a person
 
   HICON m_hIcon = nullptr;
   CString m_strExeTitle;

@@ -103,8 +103,7 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   const CString path = IniPath(g_strSetupDir);
   CString title = GetString(path, kSecSetup, "Title", kDefTitle, kBufTitle);
   CString version = GetString(path, kSecSetup, "Version", kDefVersion, kBufVersion);
-  CString company = GetString(path, kSecSetup, "Name", kDefName, kBufName);
-  if (company.empty()) company = kDefName;
+  CString company = ReadCompany(path);
 
   LoadCommentary(path);
 
@@ -119,23 +118,20 @@ BOOL CSetupWizardDlg::OnInitDialog() {
 
   ShowInstallDirProposal(path, company);
 
-  m_chkStartup.SetCheck(GetInt(path, kSecOption, "StartUp", 0));
-  m_chkProgram.SetCheck(GetInt(path, kSecOption, "Program", 1));
-  m_chkDesktop.SetCheck(GetInt(path, kSecOption, "Desktop", 1));
-  SetDlgItemText(IDC_DELAY, std::to_string(GetInt(path, kSecSetup, "STime", 100)).c_str());
-  m_chkReboot.SetCheck(GetInt(path, kSecOption, "Reboot", 0));
-  m_chkBlueBack.SetCheck(GetInt(path, kSecOption, "BlueBack", 1));
+  const CFormOptions options = ReadFormOptions(path);
+  m_chkStartup.SetCheck(options.nStartUp);
+  m_chkProgram.SetCheck(options.nProgram);
+  m_chkDesktop.SetCheck(options.nDesktop);
+  SetDlgItemText(IDC_DELAY, std::to_string(options.nSTime).c_str());
+  m_chkReboot.SetCheck(options.nReboot);
+  m_chkBlueBack.SetCheck(options.nBlueBack);
 
   if (g_bAuthorMode)
     ShowAuthoringForm(title, version, company);
   else
     ShowInstallForm(title, version, company);
 
-  m_strPrgShortCut = GetString(path, kSecAltitude, "PrgShortCut", "");
-  m_strPrgGroup = GetString(path, kSecAltitude, "PrgGroup", "");
-  LoadAltitudeLists(path);
-  m_nExecute = GetInt(path, kSecAltitude, "Execute", 0);
-  m_strReadMe = Rebase(GetString(path, kSecAltitude, "ReadMe", ""), g_strTopRoot, g_strSetupDir);
+  LoadSetupOptions(path);
 
   HbBeep();
   if (g_bAuthorMode && g_pLoadingDlg) g_pLoadingDlg->Hide();
@@ -146,6 +142,26 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   // and in the middle the wizard leaves the backdrop's title line free
   CenterOnWorkArea();
   return TRUE;
+}
+
+CString CSetupWizardDlg::ReadCompany(const CString& iniPath) {
+  CString company = GetString(iniPath, kSecSetup, "Name", kDefName, kBufName);
+  return company.empty() ? CString(kDefName) : company;
+}
+
+CSetupWizardDlg::CFormOptions CSetupWizardDlg::ReadFormOptions(const CString& iniPath) {
+  return {GetInt(iniPath, kSecOption, "StartUp", 0), GetInt(iniPath, kSecOption, "Program", 1),
+          GetInt(iniPath, kSecOption, "Desktop", 1), GetInt(iniPath, kSecSetup, "STime", 100),
+          GetInt(iniPath, kSecOption, "Reboot", 0),  GetInt(iniPath, kSecOption, "BlueBack", 1)};
+}
+
+// The setup options the advanced options edit and the install run uses.
+void CSetupWizardDlg::LoadSetupOptions(const CString& iniPath) {
+  m_strPrgShortCut = GetString(iniPath, kSecAltitude, "PrgShortCut", "");
+  m_strPrgGroup = GetString(iniPath, kSecAltitude, "PrgGroup", "");
+  LoadAltitudeLists(iniPath);
+  m_nExecute = GetInt(iniPath, kSecAltitude, "Execute", 0);
+  m_strReadMe = Rebase(GetString(iniPath, kSecAltitude, "ReadMe", ""), g_strTopRoot, g_strSetupDir);
 }
 
 // Stored lines go into the box each with a line break, so the box ends with an empty
@@ -168,7 +184,7 @@ void CSetupWizardDlg::LoadCommentary(const CString& iniPath) {
 
 // The recorded folder of an earlier install, else the author's fixed folder, else
 // Program Files + company + executable title.
-void CSetupWizardDlg::ShowInstallDirProposal(const CString& iniPath, const CString& company) {
+CString CSetupWizardDlg::ProposeInstallDir(const CString& iniPath, const CString& company) {
   m_strInstallDir = wizardrules::WithBackslash(GetString(iniPath, kSecAltitude, "InstallDir", ""));
 
   CString select = GetString(iniPath, kSecTree, "Select", "");
@@ -182,7 +198,11 @@ void CSetupWizardDlg::ShowInstallDirProposal(const CString& iniPath, const CStri
   if (in.strRecorded.empty() && m_strInstallDir.empty()) in.strProgramFiles = GetProgramFilesFolder();
   in.strCompany = company;
   in.strExeTitle = m_strExeTitle;
-  m_edtInstallDir.SetWindowText(wizardrules::ProposeInstallDir(in).c_str());
+  return wizardrules::ProposeInstallDir(in);
+}
+
+void CSetupWizardDlg::ShowInstallDirProposal(const CString& iniPath, const CString& company) {
+  m_edtInstallDir.SetWindowText(ProposeInstallDir(iniPath, company).c_str());
 }
 
 void CSetupWizardDlg::ShowAuthoringForm(const CString& title, const CString& version, const CString& company) {

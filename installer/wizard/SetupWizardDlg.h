@@ -2,6 +2,11 @@
 #include "AfxCtrl.h"
 #include "FileTreeCtrl.h"
 
+struct CInstallRequest;
+namespace quietrun {
+class CQuietLog;
+}
+
 // The main wizard: authoring form (describe a distribution, save Setup.ini) and
 // install form (propose the install folder and the shortcuts) of dialog 102.
 class CSetupWizardDlg : public CDialog {
@@ -66,6 +71,10 @@ class CSetupWizardDlg : public CDialog {
   // Installs from the install form (installer/install/RunInstall_win.cpp); FALSE when
   // the run stopped early and the wizard stays open.
   BOOL RunInstall();
+  // The same install without a person and without a window: the values the install
+  // form would start with (the install folder `strFolder` when one is given), every
+  // question answered by its default, nothing started after it; returns the exit code.
+  int RunQuietInstall(const CString& strFolder, quietrun::CQuietLog& log);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -84,7 +93,15 @@ class CSetupWizardDlg : public CDialog {
 
   // Parts of the initialisation (SetupWizardDlg.cpp).
   void LoadCommentary(const CString& iniPath);
+  static CString ReadCompany(const CString& iniPath);
+  // The check boxes and the delay as Setup.ini gives them.
+  struct CFormOptions {
+    int nStartUp, nProgram, nDesktop, nSTime, nReboot, nBlueBack;
+  };
+  static CFormOptions ReadFormOptions(const CString& iniPath);
+  CString ProposeInstallDir(const CString& iniPath, const CString& company);
   void ShowInstallDirProposal(const CString& iniPath, const CString& company);
+  void LoadSetupOptions(const CString& iniPath);
   void ShowAuthoringForm(const CString& title, const CString& version, const CString& company);
   void ShowInstallForm(const CString& title, const CString& version, const CString& company);
   void LoadAltitudeLists(const CString& iniPath);
@@ -92,6 +109,8 @@ class CSetupWizardDlg : public CDialog {
 
   // Install form's 登録: install, and close once the run went to its end.
   void OnInstallRequested();
+  // The setup options every install takes (RunInstall_win.cpp).
+  void FillInstallRequest(CInstallRequest& req) const;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,366 @@
+// Installs and removals without a person, through the real programs: "-q" on the
+// sample distribution and the QuietUninstallString it registers, with no window of
+// either process ever shown, their exit codes and their logs; then the other exit
+// codes, one start each.
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "UninstallHelpers.h"
+
+#include <tlhelp32.h>  // after windows.h
+
+using namespace uitest;
+using namespace hbtest;
+using untest::ShellFolder;
+
+namespace {
+
+const char kTitle[] = "打鍵丸", kExeTitle[] = "KeyRally", kShortcut[] = "打鍵丸で遊ぶ", kGroup[] = "打鍵丸";
+const char kReadMeLink[] = "お読みください";
+const char* const kShipped[] = {"KeyRally.exe", "ReadMe.txt", "words\\english.wds", "words\\romaji.wds",
+                                "Openin.wav", "bark.wav"};
+const char kInstallLog[] = "Hanbell-install.log", kUninstallLog[] = "Hanbell-uninstall.log";
+const char kNoSetupInfo[] = "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...";
+
+std::string TempFolder() {
+  char buf[MAX_PATH + 1] = "";
+  DWORD n = ::GetTempPathA(sizeof buf, buf);
+  return std::string(buf, n);
+}
+
+// A box's text as lines of the log: each ends with CR LF.
+std::string Lines(const std::string& text) {
+  std::string s;
+  for (char c : text) s += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return text.back() == '\n' ? s : s + "\r\n";
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string AsciiLower(std::string s) {
+  for (char& c : s) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// One quiet start: the exit code, and every top-level window of the process that was
+// visible at any moment of its life ("class caption"), looked at from before its first
+// instruction until its end. The log it was to write is removed first.
+struct QuietResult {
+  bool bEnded = false;
+  DWORD dwCode = 0xFFFF;
+  std::set<std::string> shown;
+  std::string log;
+};
+
+// Watches a started process until it ends or Stop() is called.
+class CShownWindows {
+ public:
+  CShownWindows(HANDLE process, DWORD pid) {
+    m_thread = std::thread([this, process, pid] {
+      do {
+        for (HWND h : TopWindows(pid, true)) {
+          char caption[256] = "";
+          ::GetWindowTextA(h, caption, sizeof caption);  // read without a message to the busy program
+          std::lock_guard<std::mutex> lock(m_mutex);
+          m_shown.insert(ClassOf(h) + " " + caption);
+        }
+      } while (!m_stop && ::WaitForSingleObject(process, 1) == WAIT_TIMEOUT);
+    });
+  }
+  ~CShownWindows() { Stop(); }
+  std::set<std::string> Stop() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_shown;
+  }
+  std::set<std::string> Now() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_shown;
+  }
+
+ private:
+  std::thread m_thread;
+  std::mutex m_mutex;
+  std::set<std::string> m_shown;
+  std::atomic<bool> m_stop{false};
+};
+
+QuietResult RunQuiet(const std::string& exe, const std::string& args, const std::string& dir, const char* logName) {
+  QuietResult r;
+  const std::string logPath = TempFolder() + logName;
+  ::DeleteFileA(logPath.c_str());
+  std::string cmd = "\"" + exe + "\" " + args;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, dir.c_str(), &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << cmd;
+    return r;
+  }
+  {
+    CShownWindows watch(pi.hProcess, pi.dwProcessId);
+    ::ResumeThread(pi.hThread);
+    r.bEnded = ::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
+    r.shown = watch.Stop();
+  }
+  if (!r.bEnded) ::TerminateProcess(pi.hProcess, 255);
+  ::GetExitCodeProcess(pi.hProcess, &r.dwCode);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  ReadFile(logPath, r.log);
+  return r;
+}
+
+void ExpectQuiet(const QuietResult& r, DWORD code, const std::string& lastText) {
+  EXPECT_TRUE(r.bEnded) << "still running";
+  EXPECT_EQ(r.dwCode, code);
+  EXPECT_TRUE(r.shown.empty()) << "shown: " << *r.shown.begin();
+  EXPECT_TRUE(EndsWith(r.log, Lines(lastText))) << "the log ends\n" << r.log;
+}
+
+// Processes of these program files running now.
+std::vector<DWORD> Running(std::initializer_list<const char*> names) {
+  std::vector<DWORD> pids;
+  HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 pe = {};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = ::Process32First(snap, &pe); ok; ok = ::Process32Next(snap, &pe))
+    for (const char* name : names)
+      if (::lstrcmpiA(pe.szExeFile, name) == 0) pids.push_back(pe.th32ProcessID);
+  ::CloseHandle(snap);
+  return pids;
+}
+
+void EndProcess(DWORD pid) {
+  if (HANDLE h = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+    ::TerminateProcess(h, 255);
+    ::WaitForSingleObject(h, 5000);
+    ::CloseHandle(h);
+  }
+}
+
+// The two logs as they were, back at the end.
+void KeepLogs(PrefixRestore& restore) {
+  for (const char* name : {kInstallLog, kUninstallLog}) {
+    std::string path = TempFolder() + name, bytes;
+    bool had = ReadFile(path, bytes);
+    restore.Later([=] {
+      if (had)
+        WriteFile(path, bytes);
+      else
+        ::DeleteFileA(path.c_str());
+    });
+  }
+}
+
+// Setup.ini as the journey's author saves it for the sample distribution: the game's
+// shortcut and group names, the read-me in the group under a name of its own, the game
+// and the read-me started after a person's install.
+std::string AuthoredIni(const std::string& dist) {
+  const std::string tree[] = {dist + "|16",        dist + "KeyRally.exe|32",      dist + "ReadMe.txt|32",
+                              dist + "words\\|16", dist + "words\\english.wds|32", dist + "words\\romaji.wds|32",
+                              dist + "Openin.wav|32", dist + "bark.wav|32"};
+  std::string ini = std::string("[Setup]\r\nTitle=") + kTitle + "\r\nVersion=Ver 1.20\r\nName=打鍵工房\r\nMode=1\r\nSTime=150\r\n" +
+                    "[TreeCtrl]\r\nSelect=" + dist + "KeyRally.exe\r\n";
+  for (int i = 0; i < 8; ++i) ini += "_f" + std::to_string(i) + "=" + tree[i] + "\r\n";
+  return ini + "Count=8\r\nFiles=6\r\n[Option]\r\nStartUp=0\r\nProgram=1\r\nDesktop=1\r\nReboot=0\r\nBlueBack=1\r\n" +
+         "[Altitude]\r\nPrgShortCut=" + kShortcut + "\r\nPrgGroup=" + kGroup + "\r\nExecute=1\r\nReadMe=" + dist +
+         "ReadMe.txt\r\n[AltitudeGroup]\r\nFiles=2\r\n_g0=" + dist + "\r\n_g1=" + dist + "ReadMe.txt\r\n" +
+         "[AltitudeGrpSC]\r\nFiles=2\r\n_c0=Dummy\r\n_c1=" + kReadMeLink + "\r\n[AltitudeSystem]\r\nFiles=1\r\n_s0=" +
+         dist + "\r\n";
+}
+
+}  // namespace
+
+// The sample distribution installed by `Setup.exe -q -t<folder>` into a folder whose
+// name holds "-s" and "-d", and removed by the registered QuietUninstallString; then
+// that command once more, now that Setup.ini is gone.
+TEST(Quiet, InstallAndRemoveTheSampleDistributionWithoutAWindow) {
+  PrefixRestore restore;
+  KeepLogs(restore);
+  char full[MAX_PATH] = "";
+  ::GetFullPathNameA((ModuleDir() + "..\\quiet\\dist\\").c_str(), MAX_PATH, full, nullptr);  // laid out by the build
+  const std::string dist = full;
+  for (const char* f : kShipped) ASSERT_TRUE(Exists(dist + f)) << dist << f << " missing: lay out the distribution first";
+  ASSERT_TRUE(WriteFile(dist + "Setup.ini", AuthoredIni(dist)));
+  restore.Later([dist] { ::DeleteFileA((dist + "Setup.ini").c_str()); });
+
+  const std::string win = WindowsDir(), programs = ShellFolder("Programs"), desktop = ShellFolder("Desktop");
+  const std::string base = TempDir("hb_quiet");
+  restore.Remove(base);
+  const std::string target = base + "my-setup -d\\打鍵丸\\";
+  const std::string key = kUninstallBase + std::string(kExeTitle);
+  restore.Remove(programs + kGroup);
+  restore.Remove(desktop + kShortcut + ".lnk");
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  const std::vector<DWORD> before = Running({"KeyRally.exe", "notepad.exe"});
+
+  QuietResult r = RunQuiet(dist + "Setup.exe", "-q -t" + target, dist, kInstallLog);
+  ExpectQuiet(r, 0, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+  // the game and the read-me a person's install starts are not started
+  for (DWORD pid : Running({"KeyRally.exe", "notepad.exe"}))
+    if (std::find(before.begin(), before.end(), pid) == before.end()) {
+      ADD_FAILURE() << "a program was started after the quiet install";
+      EndProcess(pid);
+    }
+
+  // what a person's install leaves
+  for (const char* f : kShipped) EXPECT_EQ(Bytes(target + f), Bytes(dist + f)) << f;
+  EXPECT_EQ(IniValue(target + "Setup.ini", "Setup", "Mode"), "2");
+  EXPECT_EQ(IniValue(target + "Setup.ini", "Option", "Program"), "1");
+  EXPECT_EQ(Bytes(win + "Hanbell.exe"), Bytes(dist + "Setup.exe"));
+  EXPECT_EQ(IniValue(win + "Hanbell.ini", "SetupDirectory", "KeyRally.exe"), target + "KeyRally.exe");
+  const std::vector<std::pair<std::string, std::string>> links = {
+      {desktop + kShortcut + ".lnk", target + "KeyRally.exe"},
+      {programs + kGroup + "\\" + kShortcut + ".lnk", target + "KeyRally.exe"},
+      {programs + kGroup + "\\" + kReadMeLink + ".lnk", target + "ReadMe.txt"}};
+  for (const auto& l : links) EXPECT_EQ(AsciiLower(ShortcutTarget(l.first)), AsciiLower(l.second)) << l.first;
+  EXPECT_FALSE(Exists(ShellFolder("Startup") + kShortcut + ".lnk"));
+  const std::map<std::string, std::string> values = {
+      {"DisplayName", kTitle},
+      {"UninstallString", win + "Hanbell.exe -d -t" + target},
+      {"QuietUninstallString", win + "Hanbell.exe -q -d -t" + target},
+      {"DisplayVersion", "Ver 1.20"},
+      {"Publisher", "打鍵工房"},
+      {"InstallLocation", target},
+      {"DisplayIcon", target + "KeyRally.exe"},
+      {"NoModify", "1"},
+      {"NoRepair", "1"}};
+  for (const auto& v : values) EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, key, v.first), v.second) << v.first;
+  EXPECT_TRUE(untest::Listed(kTitle));
+  // one line per step with its path and outcome
+  for (const std::string& line : {"install folder\t" + target + "\tok", "folder\t" + target + "words\\\tok",
+                                  "copy\t" + target + "words\\romaji.wds\tok",
+                                  "shortcut\t" + programs + kGroup + "\\" + kReadMeLink + ".lnk\tok",
+                                  "copy\t" + win + "Hanbell.exe\tok", "copy\t" + target + "Setup.ini\tok",
+                                  "shortcut\t" + desktop + kShortcut + ".lnk\tok",
+                                  "registry\tHKEY_LOCAL_MACHINE\\" + key + "\tok", "record\t" + win + "Hanbell.ini\tok"})
+    EXPECT_NE(r.log.find(line + "\r\n"), std::string::npos) << line << " not in\n" << r.log;
+
+  // the command a package manager reads, run as it is written
+  const std::string command = RegValue(HKEY_LOCAL_MACHINE, key, "QuietUninstallString");
+  const std::size_t options = command.find(" -q");
+  ASSERT_NE(options, std::string::npos) << command;
+  r = RunQuiet(command.substr(0, options), command.substr(options + 1), win, kUninstallLog);
+  ExpectQuiet(r, 0, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+  for (const char* f : kShipped) EXPECT_FALSE(Exists(target + f)) << f;
+  EXPECT_FALSE(Exists(target)) << "the install folder";
+  for (const auto& l : links) EXPECT_FALSE(Exists(l.first)) << l.first;
+  EXPECT_FALSE(Exists(programs + kGroup)) << "the program group";
+  EXPECT_FALSE(untest::KeyExists(key));
+  EXPECT_FALSE(untest::Listed(kTitle));
+  EXPECT_TRUE(Exists(win + "Hanbell.exe")) << "the installer's copy stays";
+  const std::string removed = AsciiLower(r.log);  // the folder as the command line gives it: lower case
+  for (const std::string& line : {"delete\t" + target + "keyrally.exe\tok", "remove folder\t" + target + "\tok",
+                                  "delete\t" + desktop + kShortcut + ".lnk\tok",
+                                  "registry\thkey_local_machine\\" + key + "\tok"})
+    EXPECT_NE(removed.find(AsciiLower(line) + "\r\n"), std::string::npos) << line << " not in\n" << r.log;
+
+  r = RunQuiet(command.substr(0, options), command.substr(options + 1), win, kUninstallLog);
+  ExpectQuiet(r, 3, kNoSetupInfo);
+}
+
+namespace {
+
+const char kFailureHead[] = "★ｲﾝｽﾄｰﾙを正常におこなえませんでした(Err: ";
+const char kCopyLine[] =
+    "    ・ｲﾝｽﾄｰﾙﾌｧｲﾙをｺﾋﾟｰ出来ません。\n旧ﾊﾞｰｼﾞｮﾝのｱﾌﾟﾘｹｰｼｮﾝが起動していませんか？\n\n"
+    "(☆)解決しない場合はWindowsを再起動してみてください。\n";
+
+// A small distribution: app.exe, and `extra` tree entries; no shortcuts.
+std::string SmallIni(const Dist& d, const std::string& extra, const std::string& option) {
+  return "[Setup]\r\nTitle=静かなﾃｽﾄ\r\nMode=1\r\nSTime=0\r\n[TreeCtrl]\r\nSelect=" + d.Dir() + "app.exe\r\n_f0=" + d.Dir() +
+         "|16\r\n_f1=" + d.Dir() + "app.exe|32\r\n" + extra + "Count=" + (extra.empty() ? "2" : "3") +
+         "\r\n[Option]\r\nStartUp=0\r\nProgram=0\r\nDesktop=0\r\n" + option;
+}
+
+}  // namespace
+
+TEST(Quiet, ExitCodesAndTheLogsLastLines) {
+  PrefixRestore restore;
+  KeepLogs(restore);
+  const std::string base = TempDir("hb_quiet_codes");
+  restore.Remove(base);
+  const std::string key = kUninstallBase + std::string("app");
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  Dist d("hb_quiet_dist");
+  d.File("app.exe", "MZ app");
+  char none = 0;
+  for (char c = 'Q'; c <= 'Y' && !none; ++c)
+    if (::GetDriveTypeA((std::string(1, c) + ":\\").c_str()) == DRIVE_NO_ROOT_DIR) none = c;
+  ASSERT_TRUE(none);
+
+  struct Case {
+    const char* what;
+    std::string ini;  // "" for none
+    std::string folder;
+    DWORD code;
+    std::string last;
+  };
+  const Case cases[] = {
+      {"done", SmallIni(d, "", ""), base + "done\\", 0, "★ｲﾝｽﾄｰﾙは正常に終了しました。"},
+      {"restart asked", SmallIni(d, "", "Reboot=1\r\n"), base + "restart\\", 3010,
+       "★ｲﾝｽﾄｰﾙは正常に終了しました。\n  ｳｲﾝﾄﾞｳｽﾞを再起動しますか？"},
+      {"a file that cannot be copied", SmallIni(d, "_f2=" + d.Dir() + "gone.txt|32\r\n", ""), base + "copy\\", 1,
+       kFailureHead + std::string("1 )\n") + kCopyLine},
+      {"a folder that cannot be made", SmallIni(d, "", ""), std::string(1, none) + ":\\nowhere\\", 2,
+       "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。"},
+      {"the source folder", SmallIni(d, "", ""), d.Dir(), 2,
+       "☆現在のﾌｫﾙﾀﾞをｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞには指定できません！\n　　『登録先』を別のﾌｫﾙﾀﾞ名に変更してください。"},
+      {"an unauthored folder", "", base + "unauthored\\", 3, kNoSetupInfo},
+  };
+  // a newer file already in the folder stays, as the question's default answer keeps it
+  ASSERT_TRUE(MakeDirs(base + "done"));
+  ASSERT_TRUE(WriteFile(base + "done\\app.exe", "newer, mine"));
+  {
+    HANDLE h = ::CreateFileA((base + "done\\app.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME ft;
+    ::GetSystemTimeAsFileTime(&ft);
+    ft.dwHighDateTime += 1000;  // some days ahead
+    ::SetFileTime(h, nullptr, nullptr, &ft);
+    ::CloseHandle(h);
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::DeleteFileA(d.IniPath().c_str());
+    if (!c.ini.empty()) d.SetIni(c.ini);
+    QuietResult r = RunQuiet(d.Exe(), "/Q /T" + c.folder, d.Dir(), kInstallLog);
+    ExpectQuiet(r, c.code, c.last);
+    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+  }
+  EXPECT_EQ(Bytes(base + "done\\app.exe"), "newer, mine");
+  EXPECT_EQ(Bytes(base + "restart\\app.exe"), "MZ app") << "installed, and the session not restarted";
+  EXPECT_EQ(IniValue(d.IniPath(), "Setup", "Mode"), "<none>");
+
+  // a log that cannot be written (a folder holds its name) does not stop the run
+  const std::string blocked = TempFolder() + kInstallLog;
+  ::DeleteFileA(blocked.c_str());
+  ASSERT_TRUE(::CreateDirectoryA(blocked.c_str(), nullptr));
+  d.SetIni(SmallIni(d, "", ""));
+  QuietResult unlogged = RunQuiet(d.Exe(), "-q -t" + base + "unlogged\\", d.Dir(), kInstallLog);
+  ::RemoveDirectoryA(blocked.c_str());
+  EXPECT_EQ(unlogged.dwCode, 0u);
+  EXPECT_EQ(Bytes(base + "unlogged\\app.exe"), "MZ app");
+  ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+
+  // a second copy: the quiet one ends at once with 4 and leaves the first's window as it is
+  d.SetIni(SmallIni(d, "", "BlueBack=0\r\n"));
+  Process first;
+  ASSERT_TRUE(first.Start(d.Exe(), "", d.Dir()));
+  HWND wizard = WaitWizard(first);
+  ASSERT_TRUE(wizard);
+  CShownWindows control(first.Handle(), first.Pid());  // the watcher sees a window that is shown
+  EXPECT_TRUE(WaitFor([&] { return control.Now().count("#32770 " + std::string(kWizardCaption)) != 0; }, 5000));
+  QuietResult r = RunQuiet(d.Exe(), "-q", d.Dir(), kInstallLog);
+  EXPECT_EQ(r.dwCode, 4u);
+  EXPECT_TRUE(r.shown.empty());
+  EXPECT_FALSE(Exists(TempFolder() + kInstallLog)) << "no log: the running copy may be writing its own";
+  EXPECT_TRUE(::IsWindowVisible(wizard) && first.Running());
+}
