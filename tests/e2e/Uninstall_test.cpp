@@ -344,6 +344,12 @@ TEST(Uninstall, NoFolderOfTheSystemsAndNoCountLostSilently) {
     EXPECT_EQ(box.icon, Icon::Stop);
     untest::CloseAndExpectEnd(p, box);
   }
+  // nor quietly: it ends as for damaged setup information
+  Process quiet;
+  ASSERT_TRUE(quiet.Start(win + "Hanbell.exe", "-q -d -t" + win, win));
+  DWORD code = 0;
+  ASSERT_TRUE(quiet.WaitExit(kDefaultTimeoutMs, &code));
+  EXPECT_EQ(code, 3u);
   EXPECT_EQ(Bytes(win + victim), "keep");
   EXPECT_EQ(untest::SharedCount(win + victim), "1");
   EXPECT_EQ(Bytes(win + "Setup.ini"), planted);
