@@ -2,8 +2,12 @@
 // compare with.
 #pragma once
 #include <windows.h>
+#ifdef HB_CALLGRIND
+#include <valgrind/callgrind.h>
+#endif
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -32,4 +36,36 @@ inline double TimeCommand(std::string cmd) {
   ::CloseHandle(pi.hProcess);
   ::CloseHandle(pi.hThread);
   return took;
+}
+
+// Under callgrind (valgrind --tool=callgrind --trace-children=yes) each measured step is
+// dumped as a profile of its own, named by `what`; elsewhere these do nothing.
+inline bool BenchUnderProfiler() {
+#ifdef HB_CALLGRIND
+  return RUNNING_ON_VALGRIND != 0;
+#else
+  return false;
+#endif
+}
+inline void BenchStepBegin() {
+#ifdef HB_CALLGRIND
+  CALLGRIND_ZERO_STATS;
+#endif
+}
+inline void BenchStepEnd(const std::string& what) {
+#ifdef HB_CALLGRIND
+  CALLGRIND_DUMP_STATS_AT(what.c_str());
+#else
+  (void)what;
+#endif
+}
+
+// One line for the closing table of `make bench`: "RATIO name value aim what", the aim
+// an upper bound ("-" for none, given as 0).
+inline void PrintRatio(const char* name, double value, double aim, const char* what) {
+  if (aim > 0)
+    std::printf("RATIO %s %.2f %.2f %s\n", name, value, aim, what);
+  else
+    std::printf("RATIO %s %.2f - %s\n", name, value, what);
+  std::fflush(stdout);
 }

@@ -64,6 +64,9 @@ void CKeyRallyView::OnDestroy() {
     StopSound();
   }
   m_wndEdit.m_hWnd = nullptr;  // goes with the view
+  m_back.Release();
+  if (m_rgnPaint) ::DeleteObject(m_rgnPaint);
+  m_rgnPaint = nullptr;
   Default();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include "AfxCtrl.h"
 #include "AfxDoc.h"
+#include "BackBuffer.h"
 #include "GameRules.h"
 #include "KeyRallyDoc.h"
 
@@ -40,10 +41,19 @@ class CKeyRallyView : public CView {
   void Apply(unsigned nChanges);
   void PlayLoop();
   void StopSound();
+  RECT DrawLine(HDC dc, const std::string& s, int x, int y, SIZE size, const TEXTMETRICA& tm);
 
   krgame::CGameRules m_game;
   CEdit m_wndEdit;  // the typing box (a plain child window, not subclassed)
   LOGFONTA m_lfWord = {};
   COLORREF m_crWord = 0;
   RECT m_rcWord = {}, m_rcTotal = {}, m_rcBonus = {}, m_rcTime = {};
+
+  // What a paint needs, kept across paints: made again only when the view's size, the
+  // word's size or font change.
+  CBackBuffer m_back;
+  CFont m_fontHeader;
+  CFont m_fontWord;
+  LOGFONTA m_lfWordMade = {};  // the attributes m_fontWord was made from
+  HRGN m_rgnPaint = nullptr;   // the area of the paint in progress
 };
