@@ -9,27 +9,22 @@
 #include "SetupInfo_win.h"
 
 namespace {
-inline HTREEITEM H(filetree::Item i) { return reinterpret_cast<HTREEITEM>(const_cast<void*>(i)); }
-inline filetree::Item I(HTREEITEM h) { return h; }
+inline FileTreeItemData* D(filetree::Item i) { return static_cast<FileTreeItemData*>(const_cast<void*>(i)); }
+inline HTREEITEM H(filetree::Item i) { return i ? D(i)->hItem : nullptr; }
 }  // namespace
 
-// The control seen through the tree rules' interface.
+// The control seen through the tree rules' interface. Items are the item data, whose
+// links answer every question about the tree's shape.
 class CFileTreeAdapter : public filetree::IBuildTree {
  public:
   explicit CFileTreeAdapter(CFileTreeCtrl& tree) : m_tree(tree) {}
 
-  filetree::Item GetRoot() const override { return I(m_tree.GetRootItem()); }
-  filetree::Item GetFirstChild(filetree::Item i) const override { return I(m_tree.GetChildItem(H(i))); }
-  filetree::Item GetNextSibling(filetree::Item i) const override { return I(m_tree.GetNextSiblingItem(H(i))); }
-  filetree::Item GetParent(filetree::Item i) const override { return I(m_tree.GetParentItem(H(i))); }
-  std::string GetLabel(filetree::Item i) const override {
-    FileTreeItemData* d = Data(i);
-    return d ? d->strSortKey.substr(3) : m_tree.GetItemText(H(i));
-  }
-  unsigned long GetAttributes(filetree::Item i) const override {
-    FileTreeItemData* d = Data(i);
-    return d ? d->dwAttributes : 0;
-  }
+  filetree::Item GetRoot() const override { return m_tree.m_pRoot; }
+  filetree::Item GetFirstChild(filetree::Item i) const override { return D(i)->pFirstChild; }
+  filetree::Item GetNextSibling(filetree::Item i) const override { return D(i)->pNextSibling; }
+  filetree::Item GetParent(filetree::Item i) const override { return D(i)->pParent; }
+  std::string GetLabel(filetree::Item i) const override { return D(i)->strSortKey.substr(3); }
+  unsigned long GetAttributes(filetree::Item i) const override { return D(i)->dwAttributes; }
 
   bool ListFolder(const std::string& folder, std::vector<filetree::DirEntry>& entries) override {
     m_strListed = folder;
@@ -48,16 +43,10 @@ class CFileTreeAdapter : public filetree::IBuildTree {
     // Entries just listed exist as listed; others (the root, stored entries) are looked at.
     bool listed = parent && !m_strListed.empty() && fullPath.size() == m_strListed.size() + label.size() &&
                   fullPath.compare(0, m_strListed.size(), m_strListed) == 0;
-    return I(m_tree.InsertListedItem(fullPath, label, parent ? H(parent) : TVI_ROOT, attributes, listed));
+    return m_tree.InsertListedItem(fullPath, label, D(parent), attributes, listed);
   }
 
-  void SortChildren(filetree::Item parent) override {
-    TVSORTCB sort = {};
-    sort.hParent = H(parent);
-    sort.lpfnCompare = &CFileTreeCtrl::CompareItems;
-    sort.lParam = 0;
-    m_tree.SendMessage(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
-  }
+  void SortChildren(filetree::Item parent) override { m_tree.SortChildren(D(parent)); }
 
   // One pending message every few milliseconds keeps the windows alive; a look at the
   // queue for every item would cost more than the listing itself.
@@ -73,23 +62,9 @@ class CFileTreeAdapter : public filetree::IBuildTree {
   void AdvanceProgress() override {
     if (g_pLoadingDlg) g_pLoadingDlg->AdvanceProgress();
   }
-  void ClearAll() override {
-    m_lastItem = nullptr;  // handles may come back for new items
-    m_tree.ClearTree();
-  }
+  void ClearAll() override { m_tree.ClearTree(); }
 
  private:
-  // Label and attributes are asked one after the other; each look-up is a message to the
-  // control, which is most of what walking the tree costs.
-  FileTreeItemData* Data(filetree::Item i) const {
-    if (i != m_lastItem) {
-      m_lastData = m_tree.GetData(H(i));
-      m_lastItem = i;
-    }
-    return m_lastData;
-  }
-  mutable filetree::Item m_lastItem = nullptr;
-  mutable FileTreeItemData* m_lastData = nullptr;
   static constexpr DWORD kPumpIntervalMs = 10;
   CFileTreeCtrl& m_tree;
   std::string m_strListed;  // the folder listed last
@@ -105,34 +80,61 @@ FileTreeItemData* CFileTreeCtrl::GetData(HTREEITEM hItem) const {
   return reinterpret_cast<FileTreeItemData*>(GetItemData(hItem));
 }
 
-HTREEITEM CFileTreeCtrl::InsertListedItem(const CString& strPath, const CString& strLabel, HTREEITEM hParent,
-                                          DWORD dwAttributes, bool bListed) {
+void CFileTreeCtrl::CheckKept() {
+  // The items are kept beside the control; a control emptied behind the tree's back
+  // (another window subclassed) leaves nothing of them valid.
+  if (m_pRoot && (!m_hWnd || GetRootItem() != m_pRoot->hItem)) {
+    m_pRoot = nullptr;
+    m_itemData.clear();
+    m_hImageList = nullptr;
+  }
+}
+
+FileTreeItemData* CFileTreeCtrl::InsertListedItem(const CString& strPath, const CString& strLabel,
+                                                  FileTreeItemData* pParent, DWORD dwAttributes, bool bListed) {
   CString label = strLabel;
   // One trailing "\" goes; a name ending in a character whose trail byte is 0x5C keeps it.
   if (!label.empty() && mbcs::FindLastChar(label, '\\') == label.size() - 1) label.erase(label.size() - 1);
   filetree::IconInfo icon;
   if (!filetree::LookUpIcon(strPath, dwAttributes, bListed, icon)) return nullptr;  // no icon: left out
   // The system list is the same for every item; the control keeps it once given.
-  if (reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)) != icon.hImageList)
-    SetImageList(icon.hImageList, TVSIL_NORMAL);
-  m_itemData.push_back(std::unique_ptr<FileTreeItemData>(
-      new FileTreeItemData{filetree::SortKey(label, dwAttributes), dwAttributes}));
+  if (icon.hImageList != m_hImageList) {
+    if (reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)) != icon.hImageList)
+      SetImageList(icon.hImageList, TVSIL_NORMAL);
+    m_hImageList = icon.hImageList;
+  }
+  std::unique_ptr<FileTreeItemData> data(new FileTreeItemData{filetree::SortKey(label, dwAttributes), dwAttributes});
   TVINSERTSTRUCTA is = {};
-  is.hParent = hParent;
+  is.hParent = pParent ? pParent->hItem : TVI_ROOT;
   is.hInsertAfter = TVI_LAST;
   is.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
   is.item.pszText = const_cast<char*>(label.c_str());
   is.item.iImage = icon.nIcon;
   is.item.iSelectedImage = icon.nSelectedIcon;
-  is.item.lParam = reinterpret_cast<LPARAM>(m_itemData.back().get());
-  HTREEITEM h = CTreeCtrl::InsertItem(&is);
-  if (!h) m_itemData.pop_back();
-  return h;
+  is.item.lParam = reinterpret_cast<LPARAM>(data.get());
+  data->hItem = CTreeCtrl::InsertItem(&is);
+  if (!data->hItem) return nullptr;
+  FileTreeItemData* d = data.get();
+  m_itemData.push_back(std::move(data));
+  d->pParent = pParent;
+  if (!pParent) {
+    if (!m_pRoot) m_pRoot = d;  // a second root is the control's, never walked
+  } else {
+    if (pParent->pLastChild)
+      pParent->pLastChild->pNextSibling = d;
+    else
+      pParent->pFirstChild = d;
+    pParent->pLastChild = d;
+  }
+  return d;
 }
 
 HTREEITEM CFileTreeCtrl::InsertFileItem(const CString& strPath, const CString& strLabel, HTREEITEM hParent,
                                         DWORD dwAttributes) {
-  return InsertListedItem(strPath, strLabel, hParent, dwAttributes, false);
+  CheckKept();
+  FileTreeItemData* d =
+      InsertListedItem(strPath, strLabel, hParent == TVI_ROOT ? nullptr : GetData(hParent), dwAttributes, false);
+  return d ? d->hItem : nullptr;
 }
 
 int CALLBACK CFileTreeCtrl::CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM) {
@@ -142,17 +144,47 @@ int CALLBACK CFileTreeCtrl::CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM)
   return filetree::CompareSortKeys(a->strSortKey, b->strSortKey);
 }
 
+void CFileTreeCtrl::SortChildren(FileTreeItemData* pParent) {
+  if (!pParent || !pParent->pFirstChild) return;
+  TVSORTCB sort = {};
+  sort.hParent = pParent->hItem;
+  sort.lpfnCompare = &CFileTreeCtrl::CompareItems;
+  sort.lParam = 0;
+  SendMessage(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+  // The same order in the kept links: the control's sort settles the order of keys
+  // that compare equal (names differing in case only), so those are asked of it.
+  std::vector<FileTreeItemData*> children;
+  for (FileTreeItemData* c = pParent->pFirstChild; c; c = c->pNextSibling) children.push_back(c);
+  std::stable_sort(children.begin(), children.end(), [](const FileTreeItemData* a, const FileTreeItemData* b) {
+    return filetree::CompareSortKeys(a->strSortKey, b->strSortKey) < 0;
+  });
+  bool ties = false;
+  for (std::size_t i = 1; i < children.size() && !ties; ++i)
+    ties = filetree::CompareSortKeys(children[i - 1]->strSortKey, children[i]->strSortKey) == 0;
+  if (ties) {
+    children.clear();
+    for (HTREEITEM h = GetChildItem(pParent->hItem); h; h = GetNextSiblingItem(h)) children.push_back(GetData(h));
+  }
+  pParent->pFirstChild = children.front();
+  pParent->pLastChild = children.back();
+  for (std::size_t i = 0; i < children.size(); ++i)
+    children[i]->pNextSibling = i + 1 < children.size() ? children[i + 1] : nullptr;
+}
+
 int CFileTreeCtrl::FillFolder(HTREEITEM hParent, const CString& strFolder) {
+  CheckKept();
   CFileTreeAdapter adapter(*this);
-  return filetree::FillFolder(adapter, I(hParent), strFolder);
+  return filetree::FillFolder(adapter, GetData(hParent), strFolder);
 }
 
 void CFileTreeCtrl::InsertPath(const CString& strPath, DWORD dwAttributes) {
+  CheckKept();
   CFileTreeAdapter adapter(*this);
   filetree::InsertStoredEntry(adapter, strPath, dwAttributes, g_strSetupDir);
 }
 
 int CFileTreeCtrl::BuildTree(const CString& strSelectPath) {
+  CheckKept();
   UINT n = GetCount();
   unsigned int limit = 100;  // a first build has no better estimate
   if (n > 0) {
@@ -168,6 +200,7 @@ int CFileTreeCtrl::BuildTree(const CString& strSelectPath) {
 }
 
 int CFileTreeCtrl::LoadTree() {
+  CheckKept();
   setupinfo::CProfileSection section;
   setupinfo::ReadSection(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, section);
   CFileTreeAdapter adapter(*this);
@@ -179,6 +212,7 @@ int CFileTreeCtrl::LoadTree() {
 }
 
 BOOL CFileTreeCtrl::SaveTree() {
+  CheckKept();
   DWORD attr = 0;
   std::vector<setupinfo::ProfileWrite> writes;
   writes.emplace_back("Select", GetSelectedPath(attr));
@@ -200,7 +234,8 @@ CString CFileTreeCtrl::GetSelectedPath(DWORD& dwAttributes) const {
 }
 
 void CFileTreeCtrl::SelectPath(const CString& strPath) {
-  if (strPath.empty() || !GetRootItem()) return;
+  CheckKept();
+  if (strPath.empty() || !m_pRoot) return;
   CFileTreeAdapter adapter(*this);
   if (filetree::Item item = filetree::MatchSelectPath(adapter, strPath, g_strSetupDir.size())) SelectItem(H(item));
 }
@@ -213,7 +248,8 @@ void CFileTreeCtrl::CheckPaths(const CString* pList) {
 }
 
 void CFileTreeCtrl::CheckPaths(const std::vector<CString>& list) {
-  if (!GetRootItem() || list.size() < 2 || list[1].empty()) return;
+  CheckKept();
+  if (!m_pRoot || list.size() < 2 || list[1].empty()) return;
   CFileTreeAdapter adapter(*this);
   const std::size_t prefixLen = list[0].size();
   for (std::size_t i = 1; i < list.size() && !list[i].empty(); ++i) {
@@ -225,6 +261,7 @@ void CFileTreeCtrl::CheckPaths(const std::vector<CString>& list) {
 }
 
 int CFileTreeCtrl::GetTickedPaths(std::vector<CString>& paths) const {
+  const_cast<CFileTreeCtrl*>(this)->CheckKept();
   CFileTreeAdapter adapter(const_cast<CFileTreeCtrl&>(*this));
   paths = filetree::TickedPaths(adapter, [this](filetree::Item i) { return GetCheck(H(i)) != FALSE; });
   return static_cast<int>(paths.size());
@@ -240,10 +277,12 @@ int CFileTreeCtrl::GetTickedPaths(CString* pPaths, int nMax) const {
 
 void CFileTreeCtrl::ClearTree() {
   if (m_hWnd && GetCount() > 0) DeleteAllItems();
+  m_pRoot = nullptr;
   m_itemData.clear();
+  m_hImageList = nullptr;
 }
 
 CString CFileTreeCtrl::GetItemPath(HTREEITEM hItem) const {
   CFileTreeAdapter adapter(const_cast<CFileTreeCtrl&>(*this));
-  return filetree::ItemPath(adapter, I(hItem));
+  return filetree::ItemPath(adapter, GetData(hItem));
 }

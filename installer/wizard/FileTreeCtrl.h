@@ -11,6 +11,13 @@
 struct FileTreeItemData {
   CString strSortKey;  // "00_" + label for a folder, "01_" + label for anything else
   DWORD dwAttributes;  // file attribute word as listed (or as stored)
+  // The item's place, kept beside the control's own: walking the tree then asks the
+  // control nothing (each question is a message, which costs more than the walk).
+  HTREEITEM hItem = nullptr;
+  FileTreeItemData* pParent = nullptr;
+  FileTreeItemData* pFirstChild = nullptr;
+  FileTreeItemData* pLastChild = nullptr;
+  FileTreeItemData* pNextSibling = nullptr;
 };
 
 class CFileTreeCtrl : public CTreeCtrl {
@@ -59,9 +66,15 @@ class CFileTreeCtrl : public CTreeCtrl {
  private:
   friend class CFileTreeAdapter;
   // InsertFileItem for an entry just listed (known to exist) or not (looked at first).
-  HTREEITEM InsertListedItem(const CString& strPath, const CString& strLabel, HTREEITEM hParent, DWORD dwAttributes,
-                             bool bListed);
+  FileTreeItemData* InsertListedItem(const CString& strPath, const CString& strLabel, FileTreeItemData* pParent,
+                                     DWORD dwAttributes, bool bListed);
+  // Sorts the children of `pParent` with CompareItems, in the control and in the data.
+  void SortChildren(FileTreeItemData* pParent);
+  // Drops the kept items when the control no longer holds them.
+  void CheckKept();
   // Every item's data, released by ClearTree (and with the object, should a dialog
   // never have cleared it).
   std::vector<std::unique_ptr<FileTreeItemData>> m_itemData;
+  FileTreeItemData* m_pRoot = nullptr;  // the first root inserted
+  HIMAGELIST m_hImageList = nullptr;    // the list last given to the control
 };
