@@ -31,13 +31,6 @@ std::size_t CharWidth(const std::string& s, std::size_t i) {
   return (mbcs::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
 }
 
-// Byte offsets where characters start (each is one UTF-16 unit for the platform).
-std::vector<std::size_t> CharStarts(const std::string& s) {
-  std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < s.size(); i += CharWidth(s, i)) starts.push_back(i);
-  return starts;
-}
-
 }  // namespace
 
 // ---- reading ------------------------------------------------------------------
@@ -45,12 +38,18 @@ std::vector<std::size_t> CharStarts(const std::string& s) {
 std::string ProfileValueForBuffer(const std::string& raw, int size) {
   if (size <= 0) return std::string();
   const std::size_t len = static_cast<std::size_t>(size);
-  std::vector<std::size_t> starts = CharStarts(raw);
-  std::size_t first = 0, count = starts.size();
+  // Most values fit whole and are not quoted: they come back as they are.
+  if (raw.size() < len && (raw.empty() || (raw[0] != '"' && raw[0] != '\''))) return raw;
+  // Characters, each one UTF-16 unit for the platform, and where the last one starts.
+  std::size_t count = 0, last = 0;
+  for (std::size_t i = 0; i < raw.size(); i += CharWidth(raw, i)) {
+    last = i;
+    ++count;
+  }
+  std::size_t first = 0;
   bool quoted = false;
   // A value in matching quotes loses the opening quote here and the closing one below.
-  if (count >= 2 && (raw[0] == '"' || raw[0] == '\'') && starts.back() == raw.size() - 1 &&
-      raw[raw.size() - 1] == raw[0]) {
+  if (count >= 2 && (raw[0] == '"' || raw[0] == '\'') && last == raw.size() - 1 && raw[last] == raw[0]) {
     quoted = true;
     first = 1;
     --count;
@@ -59,8 +58,9 @@ std::string ProfileValueForBuffer(const std::string& raw, int size) {
   // had room for the whole rest, so a cut quoted value loses one more character.
   std::size_t keep = count < len - 1 ? count : len - 1;
   if (quoted && len >= count && keep > 0) --keep;
-  std::size_t begin = first < starts.size() ? starts[first] : raw.size();
-  std::size_t end = first + keep < starts.size() ? starts[first + keep] : raw.size();
+  std::size_t begin = first;  // the opening quote is one byte
+  std::size_t end = begin;
+  for (std::size_t k = 0; k < keep && end < raw.size(); ++k) end += CharWidth(raw, end);
   // Then the ANSI buffer holds size - 1 bytes, never half a character.
   return mbcs::FitBuffer(raw.substr(begin, end - begin), len);
 }

@@ -29,13 +29,6 @@ std::vector<std::string> SplitComponents(const std::string& rest) {
   }
 }
 
-typedef std::pair<Item, std::string> ChildKey;
-struct ChildKeyHash {
-  std::size_t operator()(const ChildKey& k) const {
-    return std::hash<const void*>()(k.first) * 31u + std::hash<std::string>()(k.second);
-  }
-};
-
 Item FindChildExact(const ITree& tree, Item parent, const std::string& label) {
   for (Item c = tree.GetFirstChild(parent); c; c = tree.GetNextSibling(c))
     if (tree.GetLabel(c) == label) return c;
@@ -217,40 +210,47 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
   if (count <= 0) return result;  // a negative count is damage: nothing to load
   if (tree.GetRoot()) tree.ClearAll();
   tree.BeginProgress(static_cast<unsigned long>(count));
-  // Children by parent and label, the first inserted kept: what the exact label search
-  // among a folder's children finds, since nothing is sorted while loading.
-  std::unordered_map<ChildKey, Item, ChildKeyHash> children;
+  // The items inserted by their path below the setup folder, the first of a path kept:
+  // what the exact label search among each folder's children finds, component by
+  // component from the root, since nothing is sorted while loading.
+  std::unordered_map<std::string, Item> inserted;
+  Item root = nullptr;
+  std::string raw, key;
   for (int i = 0; i < count; ++i) {
     tree.PumpMessages();
     tree.AdvanceProgress();
+    key = setupinfo::EntryKey("_f", i);
+    if (!section.Lookup(key, raw)) raw.clear();
+    const std::string value = setupinfo::ProfileValueForBuffer(raw, setupinfo::kBufPath);
     setupinfo::TreeEntry entry;
-    const std::string key = setupinfo::EntryKey("_f", i);
-    const std::string value = section.GetString(key, "", setupinfo::kBufPath);
     // A missing key reads as "" and ends the load too, so a huge count stops at the
     // first index the file does not hold.
     if (!setupinfo::ParseTreeEntry(value, entry)) return result;
     // A value longer than the read keeps has lost its end, the last digits of its
     // attribute word with it ("|16" read as "|1" makes a folder a file): as unreadable
     // as one without "|", so the tree is built from the disk instead.
-    if (section.GetString(key, "", setupinfo::kBufPath + 1).size() > value.size()) return result;
+    if (raw.size() + 2 >= static_cast<std::size_t>(setupinfo::kBufPath) &&
+        setupinfo::ProfileValueForBuffer(raw, setupinfo::kBufPath + 1).size() > value.size())
+      return result;
     std::string path = DropTrailingSlash(setupinfo::Rebase(entry.strPath, topRoot, setupDir));
     if (path.empty()) continue;
-    Item root = tree.GetRoot();
     if (!root) {
-      tree.InsertItem(setupDir, RootLabel(setupDir), nullptr, entry.dwAttributes);
+      root = tree.InsertItem(setupDir, RootLabel(setupDir), nullptr, entry.dwAttributes);
       continue;
     }
     // Only entries inside the setup folder belong below the root.
     if (path.size() <= setupDir.size() || !mbcs::IEquals(path.substr(0, setupDir.size()), setupDir)) continue;
-    std::vector<std::string> parts = SplitComponents(path.substr(setupDir.size()));
+    std::string rel = path.substr(setupDir.size());
+    std::size_t slash = mbcs::FindLastChar(rel, '\\');
     Item parent = root;
-    for (std::size_t k = 0; parent && k + 1 < parts.size(); ++k) {
-      auto it = children.find(ChildKey(parent, parts[k]));
-      parent = it == children.end() ? nullptr : it->second;
+    if (slash != std::string::npos) {
+      auto it = inserted.find(rel.substr(0, slash));
+      if (it == inserted.end()) continue;  // its folder is not in the tree
+      parent = it->second;
     }
-    if (!parent || parts.back().empty()) continue;  // its folder is not in the tree
-    if (Item item = tree.InsertItem(path, parts.back(), parent, entry.dwAttributes))
-      children.emplace(ChildKey(parent, parts.back()), item);
+    std::string label = slash == std::string::npos ? rel : rel.substr(slash + 1);
+    if (label.empty()) continue;
+    if (Item item = tree.InsertItem(path, label, parent, entry.dwAttributes)) inserted.emplace(std::move(rel), item);
   }
   result.strSelect = setupinfo::Rebase(section.GetString("Select", "", setupinfo::kBufPath), topRoot, setupDir);
   result.nFiles = section.GetInt("Files", 0);
