@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -167,52 +168,42 @@ int main(int argc, char** argv) {
   g_strSetupDir = dir;
   g_strTopRoot = dir;
 
-  const int kRounds = 7;
+  const int kRounds = BenchUnderProfiler() ? 1 : 7;
   const std::string ini = dir + "Setup.ini";
   std::vector<char> sectionBuf(8u << 20);
   std::vector<double> bare, build, saveFresh, save, saveSame, load, plain, plainLoad, plainLook;
   // each round's own ratios: the machine's load moves between rounds
   std::vector<double> buildRatio, saveRatio, loadRatio, lookRatio;
   int bareFiles = 0, builtFiles = 0, loaded = 0, plainItems = 0;
-  for (int r = 0; r < kRounds; ++r) {
+  // one step timed (and, under callgrind, profiled)
+  auto timed = [](const char* what, std::vector<double>& into, const std::function<void()>& step) {
+    BenchStepBegin();
     double a = Now();
-    bareFiles = BareWalk(dir);
-    bare.push_back(Now() - a);
-
+    step();
+    into.push_back(Now() - a);
+    BenchStepEnd(what);
+  };
+  for (int r = 0; r < kRounds; ++r) {
+    timed("bare walk", bare, [&] { bareFiles = BareWalk(dir); });
     tree.ClearTree();
-    a = Now();
-    builtFiles = tree.BuildTree(dir + "group3\\part7\\file4.wds");
-    build.push_back(Now() - a);
+    timed("BuildTree", build, [&] { builtFiles = tree.BuildTree(dir + "group3\\part7\\file4.wds"); });
 
     ::DeleteFileA(ini.c_str());
-    a = Now();
-    tree.SaveTree();  // a first save
-    saveFresh.push_back(Now() - a);
+    timed("SaveTree, new file", saveFresh, [&] { tree.SaveTree(); });
     ::WritePrivateProfileStringA("TreeCtrl", "Files", "-1", ini.c_str());
-    a = Now();
-    tree.SaveTree();  // one stored value to change
-    save.push_back(Now() - a);
-    a = Now();
-    tree.SaveTree();  // nothing to change
-    saveSame.push_back(Now() - a);
+    timed("SaveTree, one change", save, [&] { tree.SaveTree(); });
+    timed("SaveTree, no change", saveSame, [&] { tree.SaveTree(); });
 
     tree.ClearTree();
-    a = Now();
-    loaded = tree.LoadTree();
-    load.push_back(Now() - a);
+    timed("LoadTree", load, [&] { loaded = tree.LoadTree(); });
 
     // the plain platform work of a save: the section read and written back whole
-    a = Now();
-    ::GetPrivateProfileSectionA("TreeCtrl", sectionBuf.data(), static_cast<DWORD>(sectionBuf.size()), ini.c_str());
-    ::WritePrivateProfileSectionA("TreeCtrl", sectionBuf.data(), ini.c_str());
-    plain.push_back(Now() - a);
-
-    a = Now();
-    plainItems = PlainLoad(hPlain, ini, sectionBuf, false);
-    plainLoad.push_back(Now() - a);
-    a = Now();
-    PlainLoad(hPlain, ini, sectionBuf, true);
-    plainLook.push_back(Now() - a);
+    timed("plain save", plain, [&] {
+      ::GetPrivateProfileSectionA("TreeCtrl", sectionBuf.data(), static_cast<DWORD>(sectionBuf.size()), ini.c_str());
+      ::WritePrivateProfileSectionA("TreeCtrl", sectionBuf.data(), ini.c_str());
+    });
+    timed("plain load", plainLoad, [&] { plainItems = PlainLoad(hPlain, ini, sectionBuf, false); });
+    timed("plain load, paths looked at", plainLook, [&] { PlainLoad(hPlain, ini, sectionBuf, true); });
 
     buildRatio.push_back(build.back() / bare.back());
     saveRatio.push_back(saveFresh.back() / plain.back());

@@ -32,11 +32,6 @@ CString ExtensionOf(const CString& name) {
   return mbcs::ToLower(name.substr(dot));
 }
 
-CString NameOf(const CString& path) {
-  std::size_t slash = mbcs::FindLastChar(path, '\\');
-  return slash == CString::npos ? path : path.substr(slash + 1);
-}
-
 CString RegDefault(HKEY root, const CString& subKey) {
   HKEY h = nullptr;
   if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return CString();
@@ -97,15 +92,18 @@ bool LookUpIcon(const CString& path, DWORD attributes, bool listed, IconInfo& ou
     actual = ::GetFileAttributesA(path.c_str());
     if (actual == INVALID_FILE_ATTRIBUTES) return false;
   }
-  CString name = NameOf(path);
+  // one pass over the path for its last "\"
+  const std::size_t slash = mbcs::FindLastChar(path, '\\');
+  CString name = slash == CString::npos ? path : path.substr(slash + 1);
   // Where the answer depends on the item itself, ask for it: the tree's root (its path
   // ends with "\", and it may be a drive), overlong paths, folders that a desktop.ini
   // may dress (read-only or system ones) or that name a shell object ("name.{CLSID}"),
   // files of types with icons of their own.
-  bool perPath = path.empty() || mbcs::FindLastChar(path, '\\') == path.size() - 1 || path.size() >= MAX_PATH - 1;
+  bool perPath = path.empty() || slash == path.size() - 1 || path.size() >= MAX_PATH - 1;
   if (!perPath && IsFolder(actual))
     perPath = (actual & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) != 0 || name.find(".{") != CString::npos;
-  if (!perPath && !IsFolder(actual)) perPath = HasIconPerFile(ExtensionOf(name));
+  const CString ext = ExtensionOf(name);
+  if (!perPath && !IsFolder(actual)) perPath = HasIconPerFile(ext);
   if (perPath) return LookUpIconByPath(path, attributes, out);
 
   if (IsFolder(actual)) {
@@ -118,7 +116,6 @@ bool LookUpIcon(const CString& path, DWORD attributes, bool listed, IconInfo& ou
     if (!IsFolder(attributes)) out.nSelectedIcon = out.nIcon;  // stored as a file: no open icon
     return true;
   }
-  CString ext = ExtensionOf(name);
   auto it = TypeCache().find(ext);
   if (it == TypeCache().end()) {
     IconInfo info;
