@@ -67,9 +67,12 @@ std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, i
   std::vector<StoredEntry> entries(static_cast<std::size_t>(setupinfo::ListEntriesToRead(count, tree.GetKeyCount())));
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
     StoredEntry& e = entries[static_cast<std::size_t>(i)];
-    std::string key = EntryKey("_f", i);
-    e.strValue = tree.GetString(key, "", kBufPath);
-    e.bOverLong = tree.GetString(key, "", kBufPath + 1).size() > e.strValue.size();
+    std::string raw;
+    if (!tree.Lookup(EntryKey("_f", i), raw)) raw.clear();
+    e.strValue = setupinfo::ProfileValueForBuffer(raw, kBufPath);
+    // only a value near the buffer's size can have lost its end
+    e.bOverLong = raw.size() + 2 >= static_cast<std::size_t>(kBufPath) &&
+                  setupinfo::ProfileValueForBuffer(raw, kBufPath + 1).size() > e.strValue.size();
   }
   return entries;
 }
@@ -250,7 +253,17 @@ class CRun {
     ++m_nPendingSteps;
     DWORD now = ::GetTickCount();
     if (now - m_dwLastShown >= kRedrawIntervalMs) ShowSteps();
-    ::Sleep(static_cast<DWORD>(m_nDelay));
+    // no pause is no pause: a sleep of 0 would hand the processor to whoever waits
+    if (m_nDelay > 0) ::Sleep(static_cast<DWORD>(m_nDelay));
+  }
+
+  // One pending message every few milliseconds keeps the windows alive; a look at the
+  // queue for every file would cost more than copying a small one.
+  void PumpMessages() {
+    DWORD now = ::GetTickCount();
+    if (now - m_dwLastPump < kPumpIntervalMs) return;
+    m_dwLastPump = now;
+    PumpPendingMessage();
   }
 
   void ShowSteps() {
@@ -292,7 +305,7 @@ class CRun {
   BOOL InstallEntries(const InstallPlan& plan, const std::set<std::string>& counted) {
     int overwrite = kKeep;
     for (const EntryPlan& e : plan.entries) {
-      PumpPendingMessage();
+      PumpMessages();
       Mark();
       if (e.action == EntryAction::Refuse || ThroughLink(e)) {
         m_tally.Fail(kFailCopy);
@@ -313,21 +326,24 @@ class CRun {
           ::SetFileAttributesA(e.strDest.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         if (overwrite != kCopyAll) {
-          if (existed) ShowSteps();  // a question may come
-          // a quiet run keeps a newer file, as the question's default answer would
-          overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, m_req.pQuietLog ? 0 : 1);
-        }
-        if (overwrite != kKeep) {
-          if (!::CopyFileA(e.strSource.c_str(), e.strDest.c_str(), FALSE)) {
-            m_tally.Fail(kFailCopy);
+          // nothing there to compare with is a copy, as the comparison would decide
+          if (existed) {
+            ShowSteps();  // a question may come
+            // a quiet run keeps a newer file, as the question's default answer would
+            overwrite = ConfirmOverwrite(m_req.hOwner, e.strSource, e.strDest, m_req.pQuietLog ? 0 : 1);
           } else {
-            DWORD copied = ::GetFileAttributesA(e.strDest.c_str());
-            if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
-              ::SetFileAttributesA(e.strDest.c_str(), copied & ~FILE_ATTRIBUTE_READONLY);
+            overwrite = kCopy;
           }
+        }
+        bool copied = false;
+        if (overwrite != kKeep) {
+          copied = ::CopyFileA(e.strSource.c_str(), e.strDest.c_str(), FALSE) != FALSE;
+          if (!copied) m_tally.Fail(kFailCopy);
         }
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (::GetFileAttributesExA(e.strDest.c_str(), GetFileExInfoStandard, &data)) {
+          if (copied && (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesA(e.strDest.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
           m_nBytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
           if (e.bWindowsFolder) {
             const std::string placed = mbcs::ToLower(e.strDest);
@@ -480,8 +496,10 @@ class CRun {
   std::vector<SharedUse> m_uses;
   std::set<std::string> m_plainFolders;              // below the install folder, found no link
   static constexpr DWORD kRedrawIntervalMs = 20;
+  static constexpr DWORD kPumpIntervalMs = 10;
   int m_nPendingSteps = 0;
   DWORD m_dwLastShown = ::GetTickCount() - kRedrawIntervalMs;
+  DWORD m_dwLastPump = ::GetTickCount() - kPumpIntervalMs;
   int m_nMarked = 0;  // the tally at the last Mark()
 };
 
