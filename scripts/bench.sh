@@ -9,8 +9,12 @@ bin="$HB_BIN"
 cmake --build "$HB_TREE" --target tree_bench wds_bench install_bench uninstall_bench game_bench -j"$(nproc)" >/dev/null || exit 1
 
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
-"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/tree_bench.exe"
-"$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/wds_bench.exe"
-"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/install_bench.exe"
-"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/uninstall_bench.exe"
-"${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/game_bench.exe"
+# every bench under a display: a Wine session begun without one would keep the later
+# benches' windows from being made
+{
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/tree_bench.exe"
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/wds_bench.exe"
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/install_bench.exe"
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/uninstall_bench.exe"
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/game_bench.exe"
+} | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios
