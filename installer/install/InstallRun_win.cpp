@@ -67,12 +67,7 @@ std::vector<StoredEntry> StoredEntries(const setupinfo::CProfileSection& tree, i
   std::vector<StoredEntry> entries(static_cast<std::size_t>(setupinfo::ListEntriesToRead(count, tree.GetKeyCount())));
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
     StoredEntry& e = entries[static_cast<std::size_t>(i)];
-    std::string raw;
-    if (!tree.Lookup(EntryKey("_f", i), raw)) raw.clear();
-    e.strValue = setupinfo::ProfileValueForBuffer(raw, kBufPath);
-    // only a value near the buffer's size can have lost its end
-    e.bOverLong = raw.size() + 2 >= static_cast<std::size_t>(kBufPath) &&
-                  setupinfo::ProfileValueForBuffer(raw, kBufPath + 1).size() > e.strValue.size();
+    e.strValue = tree.GetStringCut(EntryKey("_f", i), kBufPath, e.bOverLong);
   }
   return entries;
 }

@@ -139,6 +139,15 @@ std::string CProfileSection::GetString(const std::string& key, const char* def, 
   return ProfileValueForBuffer(raw, size);
 }
 
+std::string CProfileSection::GetStringCut(const std::string& key, int size, bool& bCut) const {
+  std::string raw;
+  if (!Lookup(key, raw)) raw.clear();
+  std::string value = ProfileValueForBuffer(raw, size);
+  // only a value near the buffer's size can have been cut
+  bCut = raw.size() + 2 >= static_cast<std::size_t>(size) && ProfileValueForBuffer(raw, size + 1).size() > value.size();
+  return value;
+}
+
 int CProfileSection::GetInt(const std::string& key, int def) const {
   std::string raw;
   if (!Lookup(key, raw)) return def;

@@ -30,6 +30,9 @@ class CProfileSection {
   // As GetPrivateProfileIntA: the default when the key is absent or its value empty,
   // else the value's leading number ("0x", "0o", "0b" prefixes, wrapping to 32 bits).
   int GetInt(const std::string& key, int def) const;
+  // GetString(key, "", size), and whether the value lost its end to the buffer (a
+  // read one byte longer would keep more).
+  std::string GetStringCut(const std::string& key, int size, bool& bCut) const;
 
   std::size_t GetKeyCount() const { return m_keys.size(); }
 

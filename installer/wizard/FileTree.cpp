@@ -215,13 +215,11 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
   // component from the root, since nothing is sorted while loading.
   std::unordered_map<std::string, Item> inserted;
   Item root = nullptr;
-  std::string raw, key;
   for (int i = 0; i < count; ++i) {
     tree.PumpMessages();
     tree.AdvanceProgress();
-    key = setupinfo::EntryKey("_f", i);
-    if (!section.Lookup(key, raw)) raw.clear();
-    const std::string value = setupinfo::ProfileValueForBuffer(raw, setupinfo::kBufPath);
+    bool cut = false;
+    const std::string value = section.GetStringCut(setupinfo::EntryKey("_f", i), setupinfo::kBufPath, cut);
     setupinfo::TreeEntry entry;
     // A missing key reads as "" and ends the load too, so a huge count stops at the
     // first index the file does not hold.
@@ -229,9 +227,7 @@ LoadResult LoadStored(IBuildTree& tree, const setupinfo::CProfileSection& sectio
     // A value longer than the read keeps has lost its end, the last digits of its
     // attribute word with it ("|16" read as "|1" makes a folder a file): as unreadable
     // as one without "|", so the tree is built from the disk instead.
-    if (raw.size() + 2 >= static_cast<std::size_t>(setupinfo::kBufPath) &&
-        setupinfo::ProfileValueForBuffer(raw, setupinfo::kBufPath + 1).size() > value.size())
-      return result;
+    if (cut) return result;
     std::string path = DropTrailingSlash(setupinfo::Rebase(entry.strPath, topRoot, setupDir));
     if (path.empty()) continue;
     if (!root) {
