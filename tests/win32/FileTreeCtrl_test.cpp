@@ -379,3 +379,25 @@ TEST_F(FileTreeCtrlTest, PathsAtThePlatformLimit) {
   m_tree.GetSelectedPath(attr);
   EXPECT_EQ(32u, attr);
 }
+
+TEST_F(FileTreeCtrlTest, AControlReplacedUnclearedStartsEmpty) {
+  m_tree.BuildTree(g_strSetupDir + "DATA\\a.txt");
+  std::vector<std::string> built = AllPaths();
+  // the dialog's window goes without ClearTree, and the object is bound to another
+  HWND old = m_tree.m_hWnd;
+  m_tree.UnsubclassWindow();
+  ::DestroyWindow(old);
+  HWND h = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS | TVS_CHECKBOXES, 0, 0, 300, 400, m_hParent,
+                             nullptr, nullptr, nullptr);
+  ASSERT_TRUE(h);
+  m_tree.SubclassWindow(h);
+  std::vector<CString> ticked;
+  EXPECT_EQ(0, m_tree.GetTickedPaths(ticked)) << "nothing of the old items is walked";
+  DWORD attr = 0;
+  EXPECT_EQ("", m_tree.GetSelectedPath(attr));
+  m_tree.CheckPaths(std::vector<CString>{g_strSetupDir, g_strSetupDir + "DATA\\a.txt"});
+  EXPECT_EQ(0u, m_tree.GetCount());
+  EXPECT_EQ(15, m_tree.BuildTree(""));
+  EXPECT_EQ(built, AllPaths());
+  EXPECT_TRUE(m_tree.SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)) << "the new control is given the icons";
+}
