@@ -1,12 +1,4 @@
-# Cross build for 32-bit Windows with the POSIX-threads mingw-w64 compilers
-# (GoogleTest needs std::mutex, which the win32-threads variant lacks).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh 32)
+# The 32-bit Windows build: what ships.
+set(HB_MINGW_PROCESSOR i686)
+set(HB_WIN_BITS 32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,13 +1,5 @@
-# Cross build for 64-bit Windows (the same sources, for machines that cannot execute
-# i386 code; what ships is the 32-bit build) with the POSIX-threads mingw-w64 compilers
-# (GoogleTest needs std::mutex, which the win32-threads variant lacks).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh 64)
+# The 64-bit Windows build of the same sources, for machines that cannot execute i386
+# code; what ships is the 32-bit build.
+set(HB_MINGW_PROCESSOR x86_64)
+set(HB_WIN_BITS 64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -6,15 +6,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
 bin="$HB_BIN"
-cmake --build "$HB_TREE" --target tree_bench wds_bench install_bench uninstall_bench game_bench -j"$(nproc)" >/dev/null || exit 1
+benches=(tree_bench wds_bench install_bench uninstall_bench game_bench)
+cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exit 1
 
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 # every bench under a display: a Wine session begun without one would keep the later
 # benches' windows from being made
-{
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/tree_bench.exe"
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/wds_bench.exe"
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/install_bench.exe"
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/uninstall_bench.exe"
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/game_bench.exe"
-} | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios
+for bench in "${benches[@]}"; do
+  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/$bench.exe"
+done | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios

@@ -13,13 +13,18 @@ std::string GroupFolderName(const std::string& prgGroup, const std::string& exeT
   return MadeName(prgGroup.empty() ? exeTitle : prgGroup);
 }
 
+std::string KeptName(const std::string& name) {
+  // "." and " " lie below the trail bytes, so a byte-wise trim never cuts a character
+  std::size_t keep = name.find_last_not_of(". ");
+  return keep == std::string::npos ? std::string() : name.substr(0, keep + 1);
+}
+
 std::string MadeName(const std::string& name) {
   std::string made, part;
-  // "." and " " lie below the trail bytes, so a byte-wise trim never cuts a character
   auto endPart = [&]() {
-    std::size_t keep = part.find_last_not_of(". ");
-    bool vanishes = !part.empty() && keep == std::string::npos;
-    made += part.substr(0, keep == std::string::npos ? 0 : keep + 1);
+    std::string kept = KeptName(part);
+    bool vanishes = !part.empty() && kept.empty();
+    made += kept;
     part.clear();
     return !vanishes;
   };

@@ -29,6 +29,9 @@ std::string GroupFolderName(const std::string& prgGroup, const std::string& exeT
 // each name ("ABC Inc." becomes "ABC Inc"), so the install makes and the removal looks
 // for the name without them. "" when a name would vanish by that ("...", ". ").
 std::string MadeName(const std::string& name);
+// One name as the file system keeps it: without the "." and " " at its end ("" when
+// nothing else is left).
+std::string KeptName(const std::string& name);
 
 // The shortcut name of a group file (no ".lnk"): its own name when one is given,
 // else the file's name without folder and extension, one trailing "\" dropped first,

@@ -1,5 +1,6 @@
 #include "ProtectedFolders.h"
 
+#include "InstallNames.h"
 #include "Mbcs.h"
 #include "Removal.h"
 
@@ -15,9 +16,9 @@ bool Resolve(const std::string& path, uninstall::ResolvedPath& out) {
     std::size_t end = mbcs::FindFirstChar(s, '\\', start);
     std::string name = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (name != "." && name != "..") {
-      // "." and " " lie below the trail bytes: the trim never cuts a character
-      std::size_t keep = name.find_last_not_of(". ");
-      name = keep == std::string::npos ? (name.empty() ? name : ".") : name.substr(0, keep + 1);
+      // a name of dots and blanks only is gone as a whole: it stands for the folder itself
+      std::string kept = setupinfo::KeptName(name);
+      name = kept.empty() && !name.empty() ? "." : kept;
     }
     spelt += name;
     if (end == std::string::npos) break;
