@@ -94,6 +94,7 @@ TEST(Records, DamagedAndCutLinesAreSkippedAndTheNextGameStartsALineOfItsOwn) {
       "2026-03-05 14:03:27\ta.wds\tC:\\a.wds\t99999999999\t3\t1\t15\t5.0\t75.0\r\n",  // past a count's size
       "2026-03-05 14:03:27\ta.wds\tC:\\a.wds\t30\0\0\t3\t1\t15\t5.0\t75.0\r\n"s,      // zero bytes
       "garbage\r\n",
+      "2026-03-05 14:03:27\ta.wds\tC:\\" + std::string(5000, 'x') + "\t3000\t3\t1\t15\t5.0\t75.0\r\n",  // too long
   };
   std::string file = HeaderLine() + good + "\r\n";  // an empty line is no record and no damage
   for (const auto& d : damaged) file += d;
@@ -103,6 +104,17 @@ TEST(Records, DamagedAndCutLinesAreSkippedAndTheNextGameStartsALineOfItsOwn) {
   EXPECT_EQ(book.GameCount(), 2u);
   EXPECT_EQ(book.Skipped(), sizeof damaged / sizeof damaged[0]);
   EXPECT_EQ(book.Total(1), 4000);
+  // read in pieces of any size (a line across two, three or a thousand): the same book
+  for (size_t piece : {size_t{1}, size_t{2}, size_t{7}, size_t{4096}}) {
+    CRecordBook pieces;
+    pieces.Begin();
+    for (size_t at = 0; at < file.size(); at += piece)
+      ASSERT_TRUE(pieces.Feed(file.data() + at, std::min(piece, file.size() - at)));
+    ASSERT_EQ(pieces.End(), FileState::kUsable) << piece;
+    EXPECT_EQ(pieces.GameCount(), 2u) << piece;
+    EXPECT_EQ(pieces.Skipped(), book.Skipped()) << piece;
+    ExpectSameGame(pieces.Game(1), b);
+  }
 
   // cut inside the last line (a crash while writing): skipped, and what follows is put
   // on a line of its own, so neither spoils the other
@@ -140,11 +152,19 @@ TEST(Records, AFileInAnotherEncodingOrWithoutOurHeaderIsUnusableAsAWhole) {
       sjis.substr(0, 10),                        // cut inside the header
       sjis.substr(HeaderLine().size()),          // lines without their header
       std::string("\x89PNG\r\n\x1A\n\0\0", 10),  // not text at all
+      std::string(100000, '\x55'),               // no line at all
   };
   for (const auto& bytes : unusable) {
     EXPECT_EQ(ReadInto(book, bytes), FileState::kUnusable) << bytes.substr(0, 12);
     EXPECT_EQ(book.GameCount(), 0u);
     EXPECT_TRUE(book.Lists().empty());
+    // read in pieces, the first line says it: nothing after it is taken
+    book.Begin();
+    bool more = true;
+    for (size_t at = 0; more && at < bytes.size(); at += 3)
+      more = book.Feed(bytes.data() + at, std::min<size_t>(3, bytes.size() - at));
+    EXPECT_EQ(book.End(), FileState::kUnusable);
+    EXPECT_EQ(book.GameCount(), 0u);
   }
   // kept aside under the first free name beside it
   std::vector<std::string> taken = {"C:\\KR\\records-1.tsv", "C:\\KR\\records-2.tsv"};

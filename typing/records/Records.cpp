@@ -1,6 +1,7 @@
 #include "Records.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "Mbcs.h"
@@ -36,6 +37,13 @@ bool ParseCount(const Field& f, int& value) {
 // "123.4", as written for the rates.
 bool IsTenths(const Field& f) {
   return f.n >= 3 && f.n <= 12 && f.p[f.n - 2] == '.' && Digits(f.p, f.n - 2) && Digits(f.p + f.n - 1, 1);
+}
+
+// The number n digits at p make.
+uint32_t PackDigits(const char* p, int n) {
+  uint32_t v = 0;
+  for (int i = 0; i < n; ++i) v = v * 10 + static_cast<uint32_t>(p[i] - '0');
+  return v;
 }
 
 // "YYYY-MM-DD HH:MM:SS"
@@ -183,52 +191,104 @@ void CRecordBook::Count(size_t index) {
   ++l.games;
 }
 
-FileState CRecordBook::Read(const char* data, size_t size) {
+void CRecordBook::Begin(size_t nBytes) {
   Clear();
-  if (size == 0) return FileState::kEmpty;
+  m_games.reserve(nBytes / 96);  // a line is a hundred bytes or more: the list is not moved while it grows
+  m_bHeader = m_bUnusable = m_bOverlong = false;
+  m_strCarry.clear();
+  m_nBytes = 0;
+  m_chLast = '\n';
+}
+
+bool CRecordBook::Feed(const char* data, size_t size) {
+  if (m_bUnusable || size == 0) return !m_bUnusable;
+  m_nBytes += size;
+  m_chLast = data[size - 1];
+  const char* p = data;
   const char* end = data + size;
-  const char* eol = static_cast<const char*>(std::memchr(data, '\n', size));
-  const char* headEnd = eol ? eol : end;
-  if (headEnd > data && headEnd[-1] == '\r') --headEnd;
-  if (static_cast<size_t>(headEnd - data) != sizeof kHeader - 1 || std::memcmp(data, kHeader, sizeof kHeader - 1) != 0)
-    return FileState::kUnusable;
-  m_pszBreak = end[-1] == '\n' ? "" : end[-1] == '\r' ? "\n" : "\r\n";
-  m_games.reserve(size / 64);
-  for (const char* p = eol ? eol + 1 : end; p < end;) {
+  while (p < end && !m_bUnusable) {
     const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    const char* lineEnd = nl ? nl : end;
-    const char* next = nl ? nl + 1 : end;
-    if (lineEnd > p && lineEnd[-1] == '\r') --lineEnd;
-    if (lineEnd == p) {  // an empty line (a spreadsheet may leave one at the end)
-      p = next;
-      continue;
+    if (!nl) {  // the rest of the piece starts a line the next piece ends
+      if (!m_bOverlong) m_strCarry.append(p, end);
+      break;
     }
-    Field f[kFields];
-    int n = 0;
-    for (const char* q = p;;) {
-      const char* tab = static_cast<const char*>(std::memchr(q, '\t', static_cast<size_t>(lineEnd - q)));
-      const char* fe = tab ? tab : lineEnd;
-      if (n < kFields) f[n] = Field{q, static_cast<size_t>(fe - q)};
-      ++n;
-      if (!tab) break;
-      q = tab + 1;
-    }
-    Entry g;
-    bool ok = n == kFields && IsWhen(f[0]) && f[1].n > 0 && IsText(f[1]) && IsText(f[2]) && ParseCount(f[3], g.total) &&
-              ParseCount(f[4], g.right) && ParseCount(f[5], g.wrong) && ParseCount(f[6], g.chars) && IsTenths(f[7]) &&
-              (f[8].n == 0 || IsTenths(f[8]));
-    if (ok) {
-      std::memcpy(g.when, f[0].p, f[0].n);
-      g.when[f[0].n] = '\0';
-      g.list = ListFor(f[1].p, f[1].n, f[2].p, f[2].n);
-      m_games.push_back(g);
-      Count(m_games.size() - 1);
-    } else {
+    if (m_bOverlong) {
+      m_bOverlong = false;  // the end of a line too long to keep: skipped
       ++m_nSkipped;
+    } else if (!m_strCarry.empty()) {
+      m_strCarry.append(p, nl);
+      Line(m_strCarry.data(), m_strCarry.data() + m_strCarry.size());
+      m_strCarry.clear();
+    } else {
+      Line(p, nl);
     }
-    p = next;
+    p = nl + 1;
   }
+  if (m_strCarry.size() > kLongestLine) {  // no records line is this long
+    m_strCarry.clear();
+    m_bOverlong = true;
+    if (!m_bHeader) m_bUnusable = true;
+  }
+  return !m_bUnusable;
+}
+
+FileState CRecordBook::End() {
+  if (!m_strCarry.empty()) Line(m_strCarry.data(), m_strCarry.data() + m_strCarry.size());  // cut short
+  if (m_bOverlong) ++m_nSkipped;
+  m_strCarry.clear();
+  m_strCarry.shrink_to_fit();
+  if (m_bUnusable || (m_nBytes && !m_bHeader)) {
+    Clear();
+    return FileState::kUnusable;
+  }
+  if (m_nBytes == 0) return FileState::kEmpty;
+  m_pszBreak = m_chLast == '\n' ? "" : m_chLast == '\r' ? "\n" : "\r\n";
   return FileState::kUsable;
+}
+
+FileState CRecordBook::Read(const char* data, size_t size) {
+  Begin(size);
+  Feed(data, size);
+  return End();
+}
+
+void CRecordBook::Line(const char* p, const char* lineEnd) {
+  if (lineEnd > p && lineEnd[-1] == '\r') --lineEnd;
+  if (static_cast<size_t>(lineEnd - p) > kLongestLine) {  // the same whether it came in one piece or two
+    if (m_bHeader) ++m_nSkipped;
+    m_bUnusable = !m_bHeader;
+    return;
+  }
+  if (!m_bHeader) {  // the first line: ours, or this is no records file
+    m_bHeader =
+        static_cast<size_t>(lineEnd - p) == sizeof kHeader - 1 && std::memcmp(p, kHeader, sizeof kHeader - 1) == 0;
+    m_bUnusable = !m_bHeader;
+    return;
+  }
+  if (lineEnd == p) return;  // an empty line (a spreadsheet may leave one at the end)
+  Field f[kFields];
+  int n = 0;
+  for (const char* q = p;;) {
+    const char* tab = static_cast<const char*>(std::memchr(q, '\t', static_cast<size_t>(lineEnd - q)));
+    const char* fe = tab ? tab : lineEnd;
+    if (n < kFields) f[n] = Field{q, static_cast<size_t>(fe - q)};
+    ++n;
+    if (!tab) break;
+    q = tab + 1;
+  }
+  Entry g;
+  bool ok = n == kFields && IsWhen(f[0]) && f[1].n > 0 && IsText(f[1]) && IsText(f[2]) && ParseCount(f[3], g.total) &&
+            ParseCount(f[4], g.right) && ParseCount(f[5], g.wrong) && ParseCount(f[6], g.chars) && IsTenths(f[7]) &&
+            (f[8].n == 0 || IsTenths(f[8]));
+  if (!ok) {
+    ++m_nSkipped;
+    return;
+  }
+  g.date = PackDigits(f[0].p, 4) * 10000 + PackDigits(f[0].p + 5, 2) * 100 + PackDigits(f[0].p + 8, 2);
+  g.time = PackDigits(f[0].p + 11, 2) * 10000 + PackDigits(f[0].p + 14, 2) * 100 + PackDigits(f[0].p + 17, 2);
+  g.list = ListFor(f[1].p, f[1].n, f[2].p, f[2].n);
+  m_games.push_back(g);
+  Count(m_games.size() - 1);
 }
 
 void CRecordBook::Add(const GameRecord& r) {
@@ -237,8 +297,12 @@ void CRecordBook::Add(const GameRecord& r) {
   g.right = r.right;
   g.wrong = r.wrong;
   g.chars = r.chars;
-  std::string when = r.when.substr(0, sizeof g.when - 1);
-  std::memcpy(g.when, when.c_str(), when.size() + 1);
+  Field when{r.when.data(), r.when.size()};
+  g.date = g.time = 0;
+  if (IsWhen(when)) {
+    g.date = PackDigits(when.p, 4) * 10000 + PackDigits(when.p + 5, 2) * 100 + PackDigits(when.p + 8, 2);
+    g.time = PackDigits(when.p + 11, 2) * 10000 + PackDigits(when.p + 14, 2) * 100 + PackDigits(when.p + 17, 2);
+  }
   g.list = ListFor(r.name.data(), r.name.size(), r.path.data(), r.path.size());
   m_games.push_back(g);
   Count(m_games.size() - 1);
@@ -259,7 +323,10 @@ GameRecord CRecordBook::Game(size_t index) const {
   const Entry& g = m_games[index];
   const ListSummary& l = m_lists[static_cast<size_t>(g.list)];
   GameRecord r;
-  r.when = g.when;
+  char when[48];
+  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", g.date / 10000, g.date / 100 % 100, g.date % 100,
+                g.time / 10000, g.time / 100 % 100, g.time % 100);
+  r.when = when;
   r.name = l.name;
   r.path = l.path;
   r.total = g.total;

@@ -61,6 +61,12 @@ class CRecordBook {
  public:
   // Reads a whole file. On kUnusable the book is left empty.
   FileState Read(const char* data, size_t size);
+  // The same in pieces, so that a large file needs no buffer of its size: Begin with
+  // the file's size, then every piece in order to Feed, then End. Feed says false once
+  // the file is found not to be a records file; the rest need not be read.
+  void Begin(size_t nBytes = 0);
+  bool Feed(const char* data, size_t size);
+  FileState End();
   void Clear();
   // A game just written to the file.
   void Add(const GameRecord& game);
@@ -85,12 +91,16 @@ class CRecordBook {
   // when the file ends in a line break, the rest of the break after a cut line.
   const char* LineBreakNeeded() const { return m_pszBreak; }
 
+  // A line longer than this is no record (two full paths and the numbers are far less).
+  static constexpr size_t kLongestLine = 4096;
+
  private:
   struct Entry {
     int list;
     int total, right, wrong, chars;
-    char when[20];
+    uint32_t date, time;  // YYYYMMDD, HHMMSS
   };
+  void Line(const char* p, const char* end);
   int ListFor(const char* name, size_t nName, const char* path, size_t nPath);
   void Count(size_t index);
 
@@ -101,6 +111,11 @@ class CRecordBook {
   std::string m_strScratch;
   size_t m_nSkipped = 0;
   const char* m_pszBreak = "";
+  // reading in pieces
+  bool m_bHeader = false, m_bUnusable = false, m_bOverlong = false;
+  std::string m_strCarry;  // the start of a line the next piece ends
+  size_t m_nBytes = 0;
+  char m_chLast = '\n';
 };
 
 // What to append to a file in this state, for this game: the header first into an

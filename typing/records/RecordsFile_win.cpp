@@ -31,17 +31,22 @@ BOOL CRecordsFile::Read() {
   DWORD high = 0, size = ::GetFileSize(h, &high);
   BOOL ok = size != INVALID_FILE_SIZE || ::GetLastError() == NO_ERROR;
   bool tooLarge = ok && (high != 0 || size > kMaxBytes);
-  // not filled first, and no exception when there is no room: then it is not read
-  std::unique_ptr<char[]> bytes(ok && !tooLarge ? new (std::nothrow) char[size ? size : 1] : nullptr);
+  // in pieces through one buffer: a large file needs no room of its size
+  std::unique_ptr<char[]> piece(ok && !tooLarge ? new (std::nothrow) char[kPiece] : nullptr);
+  ok = ok && (tooLarge || piece);
   if (ok && !tooLarge) {
-    ok = bytes != nullptr;
-    DWORD got = 0;
-    for (DWORD at = 0; ok && at < size; at += got) ok = ::ReadFile(h, &bytes[at], size - at, &got, nullptr) && got > 0;
+    m_book.Begin(size);
+    for (DWORD got = 0; ok;) {
+      ok = ::ReadFile(h, piece.get(), kPiece, &got, nullptr);
+      if (!ok || got == 0 || !m_book.Feed(piece.get(), got)) break;
+    }
   }
   ::CloseHandle(h);
-  if (!ok) return FALSE;
-  krrec::FileState state = tooLarge ? krrec::FileState::kUnusable : m_book.Read(bytes.get(), size);
-  bytes.reset();
+  if (!ok) {
+    m_book.Clear();
+    return FALSE;
+  }
+  krrec::FileState state = tooLarge ? krrec::FileState::kUnusable : m_book.End();
   if (state == krrec::FileState::kUnusable) {
     // kept whole under a free name; the next game starts a new file
     std::string aside = krrec::AsideName(

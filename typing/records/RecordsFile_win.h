@@ -31,8 +31,9 @@ class CRecordsFile {
   // The name the last unusable file was kept under; empty when none was.
   const std::string& AsideName() const { return m_strAside; }
 
-  // Files larger than this are not read into memory: taken as unusable, kept aside.
+  // Files larger than this are not read: taken as unusable, kept aside.
   static constexpr DWORD kMaxBytes = 64u << 20;
+  static constexpr DWORD kPiece = 256u << 10;  // read this much at a time
 
  private:
   BOOL Append(const krrec::GameRecord& game);
