@@ -126,8 +126,15 @@ TEST_F(KeyRallyTest, FinishedGamesAreRecordedAndTheBestShown) {
   EXPECT_EQ(s[3], std::to_string(second.total));
   EXPECT_EQ(s[4] + " " + s[5] + " " + s[8], "2 0 100.0");
 
-  // the records window: modeless, owned by the main window; the list's best with its
-  // time, the last game's rates, and the list among those played, chosen
+  // a list played elsewhere and a line damaged by hand, added behind the program's back
+  std::string bytes;
+  ASSERT_TRUE(uitest::ReadFile(krtest::RecordsPath(), bytes));
+  const std::string other = "2026-01-02 03:04:05\t他.wds\tC:\\他.wds\t123\t1\t0\t2\t0.7\t100.0";
+  ASSERT_TRUE(uitest::WriteFile(krtest::RecordsPath(), bytes + other + "\r\ndamaged\r\n"));
+
+  // the records window: modeless, owned by the main window; the open list's best with
+  // its time, the last game's rates, and the lists played, the latest first, the open
+  // one chosen
   krtest::Command(frame, ID_GAME_RECORDS);
   HWND rec = uitest::WaitWindow(p.Pid(), "成績", "#32770");
   ASSERT_TRUE(rec) << "no records window";
@@ -139,8 +146,14 @@ TEST_F(KeyRallyTest, FinishedGamesAreRecordedAndTheBestShown) {
   EXPECT_EQ(uitest::GetText(rec, IDC_RECORDS_BEST), "最高得点: " + total + " 点 (" + s[0] + ")");
   EXPECT_EQ(uitest::GetText(rec, IDC_RECORDS_LAST), "前回のゲーム: " + s[7] + " 文字/分、正確さ 100.0%");
   std::vector<std::string> rows = krtest::RecordRows(rec);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0], "*記録.wds\t" + total + "\t" + s[0] + "\t2\t" + s[2]);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], " 他.wds\t123\t2026-01-02 03:04:05\t1\tC:\\他.wds");
+  EXPECT_EQ(rows[1], "*記録.wds\t" + total + "\t" + s[0] + "\t2\t" + s[2]);
+  // another row chosen from the keyboard charts its list
+  krtest::PressKeys(rec, {VK_UP});
+  EXPECT_TRUE(uitest::WaitFor([&] { return uitest::GetText(rec, IDC_RECORDS_NAME) == "単語ファイル: 他.wds"; }, 10000));
+  EXPECT_EQ(uitest::GetText(rec, IDC_RECORDS_BEST), "最高得点: 123 点 (2026-01-02 03:04:05)");
+  EXPECT_EQ(uitest::GetText(rec, IDC_RECORDS_LAST), "前回のゲーム: 0.7 文字/分、正確さ 100.0%");
   // Esc closes it (the window's keys reach it beside the main window)
   krtest::PressKeys(rec, {VK_ESCAPE});
   EXPECT_TRUE(uitest::WaitGone(rec)) << "Esc did not close the records window";

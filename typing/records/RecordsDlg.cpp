@@ -98,14 +98,17 @@ void CRecordsDlg::FillLists(int list) {
       ::SendMessageA(m_hLists, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     }
   }
-  // each column as wide as its widest text or its header, whichever is wider
-  for (int c = 0; c < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++c) {
+  // each column as wide as its widest text or its header, whichever is wider; the last
+  // one takes what room is left besides
+  const int columns = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
+  for (int c = 0; c < columns; ++c) {
     int width = 0;
     for (int how : {LVSCW_AUTOSIZE, LVSCW_AUTOSIZE_USEHEADER}) {
       ::SendMessageA(m_hLists, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), how);
-      width = std::max(width, static_cast<int>(::SendMessageA(m_hLists, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0)));
+      width =
+          std::max(width, static_cast<int>(::SendMessageA(m_hLists, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0)));
     }
-    ::SendMessageA(m_hLists, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), width + 4);
+    ::SendMessageA(m_hLists, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), c + 1 < columns ? width + 4 : width);
   }
   m_bFilling = false;
 }
