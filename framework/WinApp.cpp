@@ -20,6 +20,10 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg) {
   if (m_pMainWnd && m_pMainWnd->m_hWnd && pMsg->hwnd &&
       (pMsg->hwnd == m_pMainWnd->m_hWnd || ::IsChild(m_pMainWnd->m_hWnd, pMsg->hwnd)))
     return m_pMainWnd->PreTranslateMessage(pMsg);
+  // a modeless window of the program's own beside it (a dialog: Tab, Enter, Esc)
+  HWND top = pMsg->hwnd ? ::GetAncestor(pMsg->hwnd, GA_ROOT) : nullptr;
+  CWnd* pTop = top ? CWnd::FromHandlePermanent(top) : nullptr;
+  if (pTop && pTop != m_pMainWnd) return pTop->PreTranslateMessage(pMsg);
   return FALSE;
 }
 

@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
 bin="$HB_BIN"
-benches=(tree_bench wds_bench install_bench uninstall_bench game_bench)
+benches=(tree_bench wds_bench install_bench uninstall_bench game_bench records_bench)
 cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exit 1
 
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")

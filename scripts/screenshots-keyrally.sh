@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of KeyRally under Xvfb: the main window with a word list open, its File
 # menu, the about box, a game at two moments, the score box at a game's end (this one
-# waits out the game's 180 seconds), the word list editor and the font dialog. The program's settings key is kept aside and put back.
+# waits out the game's 180 seconds), the word list editor, the font dialog, and the
+# records window over a sample of games (as it opens, and maximised). The program's
+# settings key is kept aside and put back; the driver does the same with its records.
 # Usage: screenshots-keyrally.sh [BIN_DIR [OUT_DIR]]   (defaults: the bin folder of the Windows
 # build this machine runs, build/screenshots)
 set -euo pipefail
@@ -55,5 +57,7 @@ shot keyrally-game-1.png game1
 shot keyrally-game-2.png game2
 shot keyrally-editor.png editor
 shot keyrally-font.png font
+shot keyrally-records.png records
+shot keyrally-records-max.png records-max
 SHOT_READY_SECONDS=240 shot keyrally-end.png end
 exit $failed

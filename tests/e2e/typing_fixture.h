@@ -1,5 +1,6 @@
 // A test of KeyRally: a folder of its own for word files, the program's settings
-// key kept aside, and the program started and closed as a user would.
+// key and records folder kept aside, and the program started and closed as a user
+// would.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -49,5 +50,6 @@ class KeyRallyTest : public ::testing::Test {
   }
 
   krtest::SettingsGuard m_settings;
+  krtest::RecordsGuard m_records;
   std::string m_dir = uitest::TempDir("kr_e2e");
 };

@@ -46,11 +46,14 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_TRUE(file[4].state & MF_GRAYED) << "no recent files yet";
   EXPECT_FALSE(file[0].state & MF_GRAYED);
   krtest::Menu game = PopupItems(menu, 2);
-  EXPECT_EQ(Texts(game), (std::vector<std::string>{"開始(&A)\tCtrl+A", "停止(&P)\tCtrl+P", "再開(&R)\tCtrl+R"}));
-  ASSERT_EQ(game.size(), 3u);
+  EXPECT_EQ(Texts(game), (std::vector<std::string>{"開始(&A)\tCtrl+A", "停止(&P)\tCtrl+P", "再開(&R)\tCtrl+R",
+                                                   "成績(&R)..."}));
+  ASSERT_EQ(game.size(), 4u);
   EXPECT_EQ(game[0].id, static_cast<UINT>(ID_GAME_START));
   EXPECT_EQ(game[1].id, static_cast<UINT>(ID_GAME_STOP));
   EXPECT_EQ(game[2].id, static_cast<UINT>(ID_GAME_RESUME));
+  EXPECT_EQ(game[3].id, 32780u);
+  EXPECT_FALSE(game[3].state & MF_GRAYED) << "the records can be looked at any time";
   krtest::Menu show = PopupItems(menu, 4), help = PopupItems(menu, 5);
   EXPECT_EQ(Texts(show), std::vector<std::string>{"ｽﾃｰﾀｽ ﾊﾞｰ(&S)"});
   ASSERT_EQ(show.size(), 1u);
@@ -76,6 +79,8 @@ TEST_F(KeyRallyTest, StartsPlacedTitledWithItsMenusAndStatusBar) {
   EXPECT_EQ(krtest::PaneText(status, 0), "単語リストの編集");
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_GAME_STOP, MF_HILITE), hMenu);
   EXPECT_EQ(krtest::PaneText(status, 0), "ゲームを一時停止します");
+  ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_GAME_RECORDS, MF_HILITE), hMenu);
+  EXPECT_EQ(krtest::PaneText(status, 0), "これまでの成績を表示します");
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(2, MF_HILITE | MF_POPUP), hMenu);
   EXPECT_EQ(krtest::PaneText(status, 0), "") << "a pop-up has no prompt";
   ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // menu closed

@@ -9,7 +9,8 @@
 
 namespace krtest {
 
-constexpr LPARAM kGameSounds = 1, kGameFrame = 2, kGamePopup = 3, kGameView = 4, kGameListBox = 5;
+constexpr LPARAM kGameSounds = 1, kGameFrame = 2, kGamePopup = 3, kGameView = 4, kGameListBox = 5,
+                 kGameClockAhead = 6, kGameListView = 7;
 
 inline std::string AskGame(HWND frame, LPARAM what) {
   std::string text;
@@ -96,10 +97,24 @@ inline std::map<std::string, std::string> ViewFacts(HWND frame) {
   return facts;
 }
 
+// Moves the program's clock on by a game's 180 seconds: a running game ends at its
+// next tick. The program's own time, not the machine's, so nothing else is touched.
+inline bool MoveClockOn(HWND frame) { return AskGame(frame, kGameClockAhead).compare(0, 6, "ahead ") == 0; }
+
+// The rows of the records window's list of word lists, read inside the program:
+// "*" before a selected row, " " before the others, then the columns, tab-separated.
+inline std::vector<std::string> RecordRows(HWND records) {
+  std::vector<std::string> rows;
+  std::istringstream in(AskGame(records, kGameListView));
+  std::string line;
+  while (std::getline(in, line)) rows.push_back(line);
+  return rows;
+}
+
 // ゲーム's 停止 and 再開 as the menu bar shows them: "停止 on, 再開 off" and so on.
 inline std::string StopResumeStates(HWND frame) {
   Menu game = PopupItems(ReadMenu(frame), 2);
-  if (game.size() != 3) return "<no game menu>";
+  if (game.size() < 3) return "<no game menu>";
   auto on = [](const MenuItem& i) { return (i.state & MF_GRAYED) ? " off" : " on"; };
   return "停止" + std::string(on(game[1])) + ", 再開" + on(game[2]);
 }

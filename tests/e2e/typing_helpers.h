@@ -1,8 +1,9 @@
 // Shared by KeyRally's GUI tests and its screenshot driver: starting the program,
-// finding its frame, keys, menus, file dialogs, status bar texts, word files and the
-// program's settings key.
+// finding its frame, keys, menus, file dialogs, status bar texts, word files, the
+// program's settings key and its records folder.
 #pragma once
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -266,6 +267,41 @@ class SettingsGuard {
  private:
   std::vector<std::pair<std::string, std::string>> m_saved;
   bool m_bParentExisted = false;
+};
+
+// The program's records in the prefix: %APPDATA%\KeyRally\ and the file in it.
+inline std::string RecordsFolder() {
+  const char* appdata = std::getenv("APPDATA");
+  return appdata && *appdata ? std::string(appdata) + "\\KeyRally\\" : std::string();
+}
+inline std::string RecordsPath() { return RecordsFolder() + "records.tsv"; }
+
+// Keeps the records a user made in the prefix out of the tests: the program's records
+// folder is set aside for the test, and what the test made is removed before it is
+// put back.
+class RecordsGuard {
+ public:
+  RecordsGuard() : m_folder(RecordsFolder()) {
+    if (m_folder.empty()) return;
+    std::string dir = m_folder.substr(0, m_folder.size() - 1);
+    m_aside = dir + ".kept-by-test";
+    if (::GetFileAttributesA(m_aside.c_str()) == INVALID_FILE_ATTRIBUTES)  // not left by a test that died
+      m_moved = ::MoveFileA(dir.c_str(), m_aside.c_str()) != FALSE;
+    else
+      uitest::RemoveTree(m_folder);
+  }
+  ~RecordsGuard() {
+    if (m_folder.empty()) return;
+    uitest::RemoveTree(m_folder);
+    if (m_moved || ::GetFileAttributesA(m_aside.c_str()) != INVALID_FILE_ATTRIBUTES)
+      ::MoveFileA(m_aside.c_str(), m_folder.substr(0, m_folder.size() - 1).c_str());
+  }
+  RecordsGuard(const RecordsGuard&) = delete;
+  RecordsGuard& operator=(const RecordsGuard&) = delete;
+
+ private:
+  std::string m_folder, m_aside;
+  bool m_moved = false;
 };
 
 }  // namespace krtest

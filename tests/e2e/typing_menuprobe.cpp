@@ -15,9 +15,16 @@
 // frame as the view draws it now (every TextOutA of one repaint with its place,
 // extent, font and colour); the items of the pop-up menu that is open; and the view's
 // window class and styles and those of its typing box; or, asked through the word
-// list editor, the items of its list box (ANSI list box texts do not cross processes).
+// list editor, the items of its list box (ANSI list box texts do not cross processes);
+// or, asked through the records window, the rows of its list view. One more question
+// hands the game a clock of the test's own: the program's import of the C library's
+// time is pointed at the real time plus an offset, and each ask moves it on by a
+// game's 180 seconds, so that a game ends at its next tick.
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
+
+#include <ctime>
 
 #include <cstdio>
 #include <string>
@@ -25,8 +32,36 @@
 #include "ProbeReply.h"
 
 namespace {
-constexpr LPARAM kGameSounds = 1, kGameFrame = 2, kGamePopup = 3, kGameView = 4, kGameListBox = 5;
-constexpr int kViewId = 0xE900, kEditId = 1000;
+constexpr LPARAM kGameSounds = 1, kGameFrame = 2, kGamePopup = 3, kGameView = 4, kGameListBox = 5,
+                 kGameClockAhead = 6, kGameListView = 7;
+constexpr int kViewId = 0xE900, kEditId = 1000, kRecordsListId = 1206;
+
+// ---- the clock ----
+long long g_llAhead = 0;  // seconds added to the real time
+__time64_t(__cdecl* g_pfnTime64)(__time64_t*) = nullptr;
+__time32_t(__cdecl* g_pfnTime32)(__time32_t*) = nullptr;
+__time64_t __cdecl AheadTime64(__time64_t* t) {
+  __time64_t v = g_pfnTime64(nullptr) + g_llAhead;
+  if (t) *t = v;
+  return v;
+}
+__time32_t __cdecl AheadTime32(__time32_t* t) {
+  __time32_t v = static_cast<__time32_t>(g_pfnTime32(nullptr) + g_llAhead);
+  if (t) *t = v;
+  return v;
+}
+std::string MoveClockOn() {
+  if (!g_pfnTime64 && !g_pfnTime32) {
+    g_pfnTime64 = reinterpret_cast<decltype(g_pfnTime64)>(
+        PatchProgramImport("msvcrt.dll", "_time64", reinterpret_cast<void*>(&AheadTime64)));
+    if (!g_pfnTime64)  // a C library whose time is 32 bits wide
+      g_pfnTime32 = reinterpret_cast<decltype(g_pfnTime32)>(
+          PatchProgramImport("msvcrt.dll", "time", reinterpret_cast<void*>(&AheadTime32)));
+    if (!g_pfnTime64 && !g_pfnTime32) return "no clock";
+  }
+  g_llAhead += 180;
+  return "ahead " + std::to_string(g_llAhead);
+}
 
 // ---- sounds ----
 std::string g_sounds;
@@ -130,6 +165,30 @@ std::string AnswerGame(HWND frame, LPARAM what) {
                   static_cast<unsigned long>(edit ? ::GetWindowLongA(edit, GWL_EXSTYLE) : 0),
                   edit && ::SendMessageA(edit, WM_GETFONT, 0, 0) != 0);
     return buf;
+  }
+  if (what == kGameClockAhead) return MoveClockOn();
+  if (what == kGameListView) {
+    HWND list = ::GetDlgItem(frame, kRecordsListId);  // here `frame` is the records window
+    if (!list) return "no list";
+    int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int columns = static_cast<int>(::SendMessageA(reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0)),
+                                                  HDM_GETITEMCOUNT, 0, 0));
+    std::string out;
+    for (int i = 0; i < rows; ++i) {
+      bool selected = ::SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) != 0;
+      out += selected ? "*" : " ";
+      for (int c = 0; c < columns; ++c) {
+        char text[600] = "";
+        LVITEMA item = {};
+        item.iSubItem = c;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+        out += std::string(c ? "\t" : "") + text;
+      }
+      out += "\n";
+    }
+    return out;
   }
   if (what == kGameListBox) {
     HWND list = ::GetDlgItem(frame, 1000);  // here `frame` is the editor

@@ -481,6 +481,7 @@ TEST_F(KeyRallyResources, StringTable) {
   EXPECT_EQ(String(32776), "単語リストの編集");
   EXPECT_EQ(String(32778), "ゲームを再開します");
   EXPECT_EQ(String(32779), "ゲームを一時停止します");
+  EXPECT_EQ(String(32780), "これまでの成績を表示します");
   EXPECT_EQ(String(57601), "既存のﾌｧｲﾙを開く\n開く");
   EXPECT_EQ(String(57665), "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了");
   // every command of the menus has a prompt

@@ -25,6 +25,13 @@ unsigned FoldedChar(const unsigned char*& p) {
 }
 }  // namespace
 
+int CharCount(const std::string& s) {
+  int n = 0;
+  for (size_t i = 0; i < s.size(); ++i, ++n)
+    if (mbcs::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ++i;
+  return n;
+}
+
 int CompareIgnoreCase(const std::string& a, const std::string& b) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(a.c_str());
   const unsigned char* q = reinterpret_cast<const unsigned char*>(b.c_str());
@@ -77,6 +84,7 @@ bool CGameRules::Start(const CWordList& words) {
   if (words.GetCount() <= 0) return false;
   NextWord(words);
   m_nTotal = 0;
+  m_nRight = m_nWrong = m_nRightChars = 0;
   m_tStart = m_now();
   m_bStarted = true;
   return true;
@@ -109,8 +117,13 @@ unsigned CGameRules::Judge(const std::string& typed, const CWordList& words) {
     NextWord(words);
     return kNewWord;
   }
-  if (CompareIgnoreCase(typed, word) != 0) return kMiss;
+  if (CompareIgnoreCase(typed, word) != 0) {
+    ++m_nWrong;
+    return kMiss;
+  }
   m_nTotal += m_nBonus;
+  ++m_nRight;
+  m_nRightChars += CharCount(word);
   NextWord(words);
   return kCorrect | kNewWord | kTotalArea;
 }

@@ -42,6 +42,9 @@ enum Change : unsigned {
 // at their first zero byte. <0, 0 or >0.
 int CompareIgnoreCase(const std::string& a, const std::string& b);
 
+// Characters of a code page 932 string: a double-byte character counts one.
+int CharCount(const std::string& s);
+
 // Index of the next word among nWords for a random value r (0 to 32767): n * r / 32768,
 // with a 64-bit product so that lists of any length stay inside.
 int WordIndexFor(int nWords, int r);
@@ -95,6 +98,11 @@ class CGameRules {
   int WordSize() const { return m_nSize; }
   int Bonus() const { return m_nBonus; }
   int Total() const { return m_nTotal; }
+  // What the current (or last) game's judgements came to: words typed right and
+  // wrong, and the characters of the words typed right.
+  int RightWords() const { return m_nRight; }
+  int WrongWords() const { return m_nWrong; }
+  int RightChars() const { return m_nRightChars; }
 
  private:
   void NextWord(const CWordList& words);
@@ -108,6 +116,7 @@ class CGameRules {
   int m_nSize = kStartSize;
   int m_nBonus = 0;
   int m_nTotal = 0;
+  int m_nRight = 0, m_nWrong = 0, m_nRightChars = 0;
   bool m_bStarted = false;
   int64_t m_tStart = 0;
   int m_nShownRemaining = 0;

@@ -26,6 +26,7 @@ ON_COMMAND(ID_GAME_STOP, OnGameStop)
 ON_COMMAND(ID_GAME_RESUME, OnGameResume)
 ON_COMMAND(ID_WORD_FONT, OnWordFont)
 ON_COMMAND(ID_WORD_LIST, OnWordList)
+ON_COMMAND(ID_GAME_RECORDS, OnGameRecords)
 ON_UPDATE_COMMAND_UI(ID_GAME_STOP, OnUpdateGameStop)
 ON_UPDATE_COMMAND_UI(ID_GAME_RESUME, OnUpdateGameResume)
 END_MESSAGE_MAP()
@@ -64,6 +65,7 @@ void CKeyRallyView::OnDestroy() {
     StopSound();
   }
   m_wndEdit.m_hWnd = nullptr;  // goes with the view
+  if (m_dlgRecords.IsOpen()) m_dlgRecords.DestroyWindow();
   m_back.Release();
   if (m_rgnPaint) ::DeleteObject(m_rgnPaint);
   m_rgnPaint = nullptr;
@@ -108,6 +110,7 @@ void CKeyRallyView::Apply(unsigned nChanges) {
     char text[64];
     std::snprintf(text, sizeof text, "得点は %d 点です", m_game.Total());
     AfxMessageBox(text, MB_ICONINFORMATION);
+    RecordGame();
   }
 }
 

@@ -1,13 +1,16 @@
 // The game view: one word at a time in large type, shrinking every tenth of a
 // second, typed into the box at the bottom and judged on Enter; 180 seconds a game.
 // The rules are CGameRules'; this class turns them into windows, paint and sound.
-// KeyRallyView.cpp: creation, commands, timer and sound; KeyRallyDraw.cpp: painting.
+// KeyRallyView.cpp: creation, commands, timer and sound; KeyRallyDraw.cpp: painting;
+// KeyRallyRecords.cpp: the finished games' records and their window.
 #pragma once
 #include "AfxCtrl.h"
 #include "AfxDoc.h"
 #include "BackBuffer.h"
 #include "GameRules.h"
 #include "KeyRallyDoc.h"
+#include "RecordsDlg.h"
+#include "RecordsFile_win.h"
 
 class CKeyRallyView : public CView {
  protected:
@@ -18,6 +21,7 @@ class CKeyRallyView : public CView {
   CKeyRallyDoc* GetDocument() const { return static_cast<CKeyRallyDoc*>(m_pDocument); }
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
   void OnDraw(CDC* pDC) override;
+  void OnInitialUpdate() override;
 
  protected:
   int OnCreate(LPCREATESTRUCT lpcs);
@@ -33,6 +37,7 @@ class CKeyRallyView : public CView {
   void OnGameResume();
   void OnWordFont();
   void OnWordList();
+  void OnGameRecords();
   void OnUpdateGameStop(CCmdUI* pCmdUI);
   void OnUpdateGameResume(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
@@ -42,6 +47,9 @@ class CKeyRallyView : public CView {
   void PlayLoop();
   void StopSound();
   RECT DrawLine(HDC dc, const std::string& s, int x, int y, SIZE size, const TEXTMETRICA& tm);
+  // After the end box of a finished game: its line in the records file, and on the
+  // status bar a new best or, the first time, a file that cannot be written.
+  void RecordGame();
 
   krgame::CGameRules m_game;
   CEdit m_wndEdit;  // the typing box (a plain child window, not subclassed)
@@ -56,4 +64,8 @@ class CKeyRallyView : public CView {
   CFont m_fontWord;
   LOGFONTA m_lfWordMade = {};  // the attributes m_fontWord was made from
   HRGN m_rgnPaint = nullptr;   // the area of the paint in progress
+
+  CRecordsFile m_records{CRecordsFile::DefaultFolder()};
+  CRecordsDlg m_dlgRecords;
+  bool m_bRecordFailShown = false;
 };
