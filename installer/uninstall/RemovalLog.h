@@ -27,6 +27,7 @@ class CLoggedRemovalOs : public IRemovalOs {
   bool DeleteSharedCount(const std::string& valueName) override;
   RemovalOptions ReadOptions() override { return m_os.ReadOptions(); }
   bool DeleteUninstallKey(const std::string& subKey) override;
+  bool NoteRecordKept() override;
 
  private:
   IRemovalOs& m_os;

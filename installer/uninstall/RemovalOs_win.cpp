@@ -105,6 +105,10 @@ bool CRemovalOs::DeleteUninstallKey(const std::string& subKey) {
   return ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey.c_str()) == ERROR_SUCCESS;
 }
 
+bool CRemovalOs::NoteRecordKept() {
+  return setupinfo::PutString(m_strIniPath, setupinfo::kSecSetup, kRemovalKeptKey, "1") != FALSE;
+}
+
 CString WindowsFolder() {
   char buf[MAX_PATH] = "";
   UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
