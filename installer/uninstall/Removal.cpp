@@ -293,7 +293,9 @@ class CRun {
     m_os.EnableIndicator(Indicator::Group);
     Pause();
     if (!DeleteShortcut(prefix, link)) Add(m_counts.nShortcuts, 1);
-    if (bGroupOk && RemoveFolder(folder)) m_os.CheckIndicator(Indicator::Group);
+    // a group named after a folder of the system's (PrgGroup=Startup) is that folder: its
+    // links go, the folder stays
+    if (bGroupOk && (m_os.IsSystemFolder(folder) || RemoveFolder(folder))) m_os.CheckIndicator(Indicator::Group);
     else Add(m_counts.nShortcuts, 1);
   }
 

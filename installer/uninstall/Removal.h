@@ -87,6 +87,9 @@ class IRemovalOs {
   virtual RemovalOptions ReadOptions() = 0;
   // Deletes the HKEY_LOCAL_MACHINE subkey.
   virtual bool DeleteUninstallKey(const std::string& subKey) = 0;
+  // Whether the folder is one of the system's (the start-up folder, say), which no
+  // removal may take away, whatever name the program group gives it.
+  virtual bool IsSystemFolder(const std::string& path) = 0;
   // Notes in Setup.ini that this removal kept the application's record because some of
   // its files stayed (RemovalInputs::bResumed of the next one).
   virtual bool NoteRecordKept() = 0;

@@ -28,6 +28,7 @@ class CLoggedRemovalOs : public IRemovalOs {
   RemovalOptions ReadOptions() override { return m_os.ReadOptions(); }
   bool DeleteUninstallKey(const std::string& subKey) override;
   bool NoteRecordKept() override;
+  bool IsSystemFolder(const std::string& path) override { return m_os.IsSystemFolder(path); }
 
  private:
   IRemovalOs& m_os;

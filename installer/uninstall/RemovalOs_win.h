@@ -25,6 +25,7 @@ class CRemovalOs : public uninstall::IRemovalOs {
   uninstall::RemovalOptions ReadOptions() override;
   bool DeleteUninstallKey(const std::string& subKey) override;
   bool NoteRecordKept() override;
+  bool IsSystemFolder(const std::string& path) override;
 
   // The control id of an indicator in dialog 132.
   static int IndicatorId(uninstall::Indicator which);

@@ -116,6 +116,8 @@ class CMemOs : public IRemovalOs {
     log.push_back("key " + subKey);
     return keys.erase(subKey) != 0;
   }
+  std::set<std::string> system;  // folders of the system's, by Key()
+  bool IsSystemFolder(const std::string& path) override { return system.count(Key(path)) != 0; }
   bool bKept = false;  // Setup.ini notes a kept record
   bool NoteRecordKept() override {
     log.push_back("kept");
@@ -404,6 +406,20 @@ TEST(Removal, ATamperedListNeverReachesOutside) {
 }
 
 TEST(Removal, CountsOptionsAndMissingNamesAtTheirEdges) {
+  {  // a program group named after the start-up folder: its links go, the folder stays
+    CMemOs os;
+    LayOutInstall(os);
+    os.Folder(kPrograms + "Startup");
+    os.File(kPrograms + "Startup\\Demoへのｼｮｰﾄｶｯﾄ.lnk");
+    os.system.insert(Key(kPrograms + "Startup"));
+    os.options = {0, 1, 1};  // the start-up step would name the same link
+    CInstall inst;
+    inst.in.strPrgGroup = "Startup";
+    RemovalCounts c = RunRemovalSteps(inst.Inputs(), Section(kDemoTree), 0, os);
+    EXPECT_EQ(c.nShortcuts, 0);
+    EXPECT_TRUE(os.Has(kPrograms + "Startup"));
+    EXPECT_FALSE(os.Has(kPrograms + "Startup\\Demoへのｼｮｰﾄｶｯﾄ.lnk"));
+  }
   {  // Count 1: only the top folder; nothing deleted, the step succeeds
     CMemOs os;
     LayOutInstall(os);
