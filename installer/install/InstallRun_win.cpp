@@ -224,6 +224,7 @@ class CRun {
     Mark();
     if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);
     Log("record", in.strWindowsDir + setupinfo::kSetupDirectoryFile);
+    m_held.ReleaseAll();  // written: the application started next may do with them as it likes
 
     Report(plan, in);
     ShowSteps();

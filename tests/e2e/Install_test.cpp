@@ -788,3 +788,40 @@ TEST(Install, TheWindowsFolderByAnyOtherName) {
   EXPECT_EQ(Bytes(win + victim), "keep");
   EXPECT_EQ(Bytes(win + "Setup.ini"), planted);
 }
+
+// While the run writes into a folder, nobody can rename or delete it to put a link in
+// its place; once the run has ended, the folder is free again.
+TEST(Install, TheFoldersItWritesIntoAreHeldForTheRun) {
+  PrefixRestore restore;
+  const Names n;
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+  const std::string base = TempDir("hb_held");
+  restore.Remove(base);
+  const std::string target = base + "app\\";
+  Dist d("hb_held_dist");
+  d.File(n.exe(), "MZ");
+  std::vector<std::string> entries = {"|16", "bin\\|16", n.exe() + "|32", "data\\|16"};
+  for (const char* f : {"a.txt", "b.txt", "c.txt", "d.txt"}) {
+    d.File(std::string("data\\") + f, f);
+    entries.push_back(std::string("data\\") + f + "|32");
+  }
+  std::string ini = IniOf(n, n.author + n.exe(), entries, "[Option]\r\nBlueBack=0\r\n");
+  ini.replace(ini.find("STime=0"), 7, "STime=700");
+  d.SetIni(ini);
+  Process p;
+  HWND w = OpenWizard(p, d, target, false, false, false);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(Click(w, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return Exists(target + "data\\a.txt"); }, 30000));
+  for (const std::string& folder : {target + "data", target + "bin", base + "app"}) {
+    EXPECT_FALSE(::MoveFileA(folder.c_str(), (folder + "-moved").c_str())) << folder;
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << folder;
+  }
+  MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(p.WaitExit());
+  EXPECT_EQ(Bytes(target + "data\\d.txt"), "d.txt");
+  EXPECT_TRUE(::MoveFileA((target + "data").c_str(), (target + "data-moved").c_str())) << "free after the run";
+}
