@@ -336,3 +336,6 @@ CString AfxLoadString(UINT nID);
 
 // Entry point shared by the programs (compiled into each executable).
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrev, LPSTR lpCmdLine, int nCmdShow);
+// DLLs from the system folder only, never from the program's own or the current folder:
+// the first call of each program.
+void AfxHardenDllSearch();

@@ -89,6 +89,10 @@ CSetupApp::CSetupApp() : CWinApp("Hanbell") {}
 BOOL CSetupApp::InitInstance() {
   CString instance = GetInstanceName();
   CString cmd = m_lpCmdLine ? m_lpCmdLine : "";
+  // Without a person no "insert a disk" box may wait for one: a drive without its disk
+  // fails like any other. Only then: a child would inherit the mode, and a person's
+  // install starts the application.
+  if (startmode::IsQuiet(cmd)) ::SetErrorMode(SEM_FAILCRITICALERRORS);
   ::CreateMutexA(nullptr, TRUE, instance.c_str());  // held until the process ends
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     // a run without a person leaves the other copy's window as it is, and its log
@@ -108,9 +112,10 @@ BOOL CSetupApp::InitInstance() {
   UINT n = ::GetWindowsDirectoryA(winDir, MAX_PATH);
   CString windowsDir(winDir, n < MAX_PATH ? n : 0);
 
-  startmode::Plan plan = startmode::Decide(cmd, g_strSetupDir, windowsDir, [](const std::string& iniPath) {
-    return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0);
-  });
+  startmode::Plan plan = startmode::Decide(
+      cmd, g_strSetupDir, windowsDir,
+      [](const std::string& iniPath) { return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0); },
+      [](const std::string& text) { return FullFolderPath(text); });
   // The removal deletes what its Setup.ini lists in that folder: never in one of the system's.
   if (plan.action == startmode::Action::Uninstall && IsProtectedInstallFolder(plan.strFolder))
     plan.action = startmode::Action::ErrNoSetupInfo;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "Mbcs.h"
+#include "Removal.h"
+#include "WizardRules.h"
 
 namespace startmode {
 
@@ -40,9 +42,7 @@ bool IsQuiet(const std::string& cmdLine) {
   return Has(lower.substr(0, QuietSplit(lower)), "-q", "/q");
 }
 
-// The install folder of a quiet install as typed, without the blanks around it and
-// without quotes, which no folder name can hold ("-t"C:\x y"" and "-tC:\x y\"" alike).
-static std::string InstallFolderText(const std::string& text) {
+std::string FolderText(const std::string& text) {
   std::string folder;
   for (char c : text)
     if (c != '"') folder += c;
@@ -51,7 +51,8 @@ static std::string InstallFolderText(const std::string& text) {
 }
 
 Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::string& windowsDir,
-            const std::function<int(const std::string&)>& readMode) {
+            const std::function<int(const std::string&)>& readMode,
+            const std::function<std::string(const std::string&)>& fullFolder) {
   const std::string cmd = NormaliseCommandLine(cmdLine);
   Plan plan;
   plan.bQuiet = IsQuiet(cmdLine);
@@ -72,10 +73,13 @@ Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::
       plan.action = Action::ErrNoTarget;
       return plan;
     }
-    plan.strFolder = cmd.substr(t + 2);
-    // The registered command gives the folder with its backslash; the file name is
-    // joined with one more, which the file system accepts.
-    if (readMode(plan.strFolder + "\\Setup.ini") != 2) {
+    // the folder as the install read it: whatever does not name one folder in full is
+    // refused before anything is read from it
+    std::string text = FolderText(cmd.substr(t + 2));
+    plan.strFolder = fullFolder ? fullFolder(text) : wizardrules::WithBackslash(text);
+    uninstall::ResolvedPath resolved;
+    if (text.empty() || !uninstall::ResolvePath(plan.strFolder, resolved) ||
+        readMode(plan.strFolder + "Setup.ini") != 2) {
       plan.action = Action::ErrNoSetupInfo;
       return plan;
     }
@@ -93,7 +97,7 @@ Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::
     plan.action = plan.bQuiet ? Action::ErrQuietNoSetupInfo : Action::Authoring;
   // lower-casing keeps every byte in its place, so the folder is cut from the line as given
   if (plan.action == Action::Install && split != std::string::npos)
-    plan.strFolder = InstallFolderText(cmdLine.substr(split + 2));
+    plan.strFolder = FolderText(cmdLine.substr(split + 2));
   return plan;
 }
 

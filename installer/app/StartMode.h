@@ -20,8 +20,9 @@ enum class Action {
 
 struct Plan {
   Action action = Action::Authoring;
-  // uninstall: the folder text after -t (lower case); quiet install: the install
-  // folder after -t as typed, "" when none is given
+  // uninstall: the folder after -t (lower case), read as the install reads its folder:
+  // in full, with its final backslash; quiet install: the install folder after -t as
+  // typed, "" when none is given
   std::string strFolder;
   bool bQuiet = false;  // a run without a person: no window, no box, no beep
 };
@@ -42,10 +43,18 @@ bool IsWindowsFolder(const std::string& setupDir, const std::string& windowsDir)
 // folder, so no folder name can switch a run to quiet.
 bool IsQuiet(const std::string& cmdLine);
 
+// The folder text after -t without the blanks around it and without quotes, which no
+// folder name can hold ("-t"C:\x y"" and "-tC:\x y\"" alike).
+std::string FolderText(const std::string& text);
+
 // `cmdLine` as given (it is lower-cased here). With "-q", every option is looked for
 // only before the first "-t"/"/t", and the folder is everything after it.
 // readMode(path to Setup.ini) returns [Setup] Mode of that file, 0 when absent.
+// fullFolder(text) gives the folder a text names in full ("." and "..", a relative
+// name resolved), as the install reads its folder; without it the text is taken as it
+// is. An uninstall folder that is not a full folder after that is refused.
 Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::string& windowsDir,
-            const std::function<int(const std::string&)>& readMode);
+            const std::function<int(const std::string&)>& readMode,
+            const std::function<std::string(const std::string&)>& fullFolder = nullptr);
 
 }  // namespace startmode

@@ -6,6 +6,8 @@
 #include <set>
 
 #include "ConfirmOverwrite.h"
+#include "FolderHold_win.h"
+#include "FolderPath.h"
 #include "Globals.h"
 #include "InstallNames.h"
 #include "InstallPlan.h"
@@ -32,34 +34,32 @@ CString WindowsFolder() {
   return n > 0 && n < sizeof buf ? CString(buf, n) + "\\" : CString();
 }
 
-// A folder as a full path with its final backslash, so that "." and "..", a relative
-// name or a missing backslash (Return pressed in the field) cannot mislead the run.
-CString FullFolder(const CString& text) {
-  if (text.empty()) return CString();
-  char buf[2 * MAX_PATH] = "";
-  DWORD n = ::GetFullPathNameA(text.c_str(), sizeof buf, buf, nullptr);
-  if (n == 0 || n >= sizeof buf) return CString();
-  return wizardrules::WithBackslash(CString(buf, n));
-}
-
-// A folder's volume and file index; false when the file system gives none.
-bool FolderIdentity(const CString& folder, BY_HANDLE_FILE_INFORMATION& info) {
-  HANDLE h = ::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  BOOL got = ::GetFileInformationByHandle(h, &info);
-  ::CloseHandle(h);
-  return got && (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0);
-}
-
 // Whether two folders are one, however they are spelt: letter case, a short name or
 // another drive letter for it would otherwise let the run copy the distribution onto
 // itself and mark its own Setup.ini as an installed copy.
 bool SameFolder(const CString& a, const CString& b) {
   if (mbcs::IEquals(a, b)) return true;
-  BY_HANDLE_FILE_INFORMATION ia, ib;
-  return FolderIdentity(a, ia) && FolderIdentity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
-         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+  shell::CFolderLookup fs;
+  shell::FolderIdentity ia, ib;
+  return fs.Identify(a, ia) == shell::Lookup::Found && fs.Identify(b, ib) == shell::Lookup::Found &&
+         shell::IsSameFolder(ia, ib);
+}
+
+// Makes the install folder with the folders above it that are missing; when a level
+// cannot be made, those made are removed again, so that a stop leaves nothing behind.
+bool MakeInstallFolder(const CString& folder) {
+  std::vector<std::string> made;
+  for (const std::string& level : shell::FolderLevels(folder)) {
+    if (::CreateDirectoryA(level.c_str(), nullptr)) {
+      made.push_back(level);
+      continue;
+    }
+    DWORD err = ::GetLastError();
+    if (err == ERROR_ALREADY_EXISTS || err == ERROR_INVALID_NAME) continue;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) ::RemoveDirectoryA(it->c_str());
+    return false;
+  }
+  return true;
 }
 
 // The stored entries 0 to count - 1 of a [TreeCtrl] section, as 260-byte reads give them.
@@ -98,13 +98,6 @@ std::set<std::string> CountedBefore(const CString& installedIni) {
   for (int i = 0; i < nSystem; ++i) systemFiles.push_back(system.GetString(EntryKey("_s", i), "", kBufPath));
   std::string relativeExe = setupinfo::RelativeForm(tree.GetString("Select", "", kBufPath), root);
   return TransferredNames(relatives, systemFiles, relativeExe);
-}
-
-// Windows-folder files that a run of this process placed where there was none: a run
-// after a stop finds them there, but they are no earlier program's.
-std::set<std::string>& PlacedThisSession() {
-  static std::set<std::string> placed;
-  return placed;
 }
 
 // One more use of a file in the Windows folder, under its full path as value name, unless
@@ -164,20 +157,15 @@ class CRun {
 
     m_nDelay = StepDelay(setupinfo::ParseProfileInt(m_req.strDelay));
     in.strWindowsDir = WindowsFolder();
-    in.strInstallDir = FullFolder(m_req.strInstallDir);
-    if (in.strInstallDir.empty() || IsProtectedInstallFolder(in.strInstallDir) || !CreateFolderPath(in.strInstallDir)) {
-      Note("install folder", m_req.strInstallDir, quietrun::kFailed);
-      Beep();
-      Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
-      return FALSE;
-    }
-    Note("install folder", in.strInstallDir, quietrun::kOk);
-    Step();
-    if (SameFolder(in.strInstallDir, FullFolder(m_req.strSetupDir))) {
+    in.strInstallDir = FullFolderPath(m_req.strInstallDir);
+    // Every stop comes before anything is made or copied.
+    if (in.strInstallDir.empty() || IsProtectedInstallFolder(in.strInstallDir)) return BadFolder();
+    if (SameFolder(in.strInstallDir, FullFolderPath(m_req.strSetupDir))) {
       Beep();
       Box(kSourceFolderText, kErrorCaption, MB_ICONEXCLAMATION);
       return FALSE;
     }
+    const bool installDirExisted = Exists(in.strInstallDir);
     if (m_req.bProgram) in.strProgramsFolder = GetProgramsFolder();
 
     in.strSetupDir = m_req.strSetupDir;
@@ -189,6 +177,10 @@ class CRun {
     in.groupNames = m_req.groupNames;
     in.systemFiles = m_req.systemFiles;
     const InstallPlan plan = MakePlan(in, count, StoredEntries(tree, count));
+    if (!ReadDestinations(plan, installDirExisted)) return FALSE;
+    if (!MakeInstallFolder(in.strInstallDir) || !m_held.HoldRoot(in.strInstallDir)) return BadFolder();
+    Note("install folder", in.strInstallDir, quietrun::kOk);
+    Step();
     if (plan.bSelectMissing) {
       m_tally.Fail(kFailSettings);
       Note("executable", in.strSelect, quietrun::kFailed);
@@ -201,7 +193,7 @@ class CRun {
       Note("file list", sourceIni, quietrun::kFailed);
     }
 
-    if (!InstallEntries(plan, counted)) return FALSE;
+    InstallEntries(plan, counted);
     FinishEntries(plan.nMissing, sourceIni);
     CopyInstaller(in.strWindowsDir);
 
@@ -232,6 +224,7 @@ class CRun {
     Mark();
     if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);
     Log("record", in.strWindowsDir + setupinfo::kSetupDirectoryFile);
+    m_held.ReleaseAll();  // written: the application started next may do with them as it likes
 
     Report(plan, in);
     ShowSteps();
@@ -296,30 +289,69 @@ class CRun {
   }
   static std::string LinkFile(const std::string& link) { return link.empty() ? link : link + ".lnk"; }
 
-  // The file loop; FALSE when a destination is a system file.
-  BOOL InstallEntries(const InstallPlan& plan, const std::set<std::string>& counted) {
+  // The install folder cannot be had: the first stop's box.
+  BOOL BadFolder() {
+    Note("install folder", m_req.strInstallDir, quietrun::kFailed);
+    Beep();
+    Box(kBadFolderText, kErrorCaption, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+
+  // The attributes of every file destination, read once before anything is made: a
+  // system file among them stops the run while nothing is done yet. Below an install
+  // folder that did not exist there is nothing to read. FALSE after the stop's box.
+  BOOL ReadDestinations(const InstallPlan& plan, bool installDirExisted) {
+    std::set<std::string> seen;
+    m_destAttributes.assign(plan.entries.size(), INVALID_FILE_ATTRIBUTES);
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+      const EntryPlan& e = plan.entries[i];
+      if (e.action != EntryAction::CopyFile || (!e.bWindowsFolder && !installDirExisted)) continue;
+      // a destination named twice is read again when its turn comes: the first copy made it
+      if (!seen.insert(mbcs::ToLower(e.strDest)).second) {
+        m_destAttributes[i] = kReadAgain;
+        continue;
+      }
+      m_destAttributes[i] = ::GetFileAttributesA(e.strDest.c_str());
+      if (m_destAttributes[i] != INVALID_FILE_ATTRIBUTES && (m_destAttributes[i] & FILE_ATTRIBUTE_SYSTEM)) {
+        Box(SystemFileText(e.strDestName), kSystemFileCaption, MB_ICONHAND);
+        return FALSE;
+      }
+    }
+    return TRUE;
+  }
+
+  // The folder of an entry below the install folder, held for the rest of the run (a
+  // folder entry's own folder made first): a write below it cannot pass a link.
+  CHeldFolders::Result HoldFolderOf(const EntryPlan& e) {
+    if (e.bWindowsFolder)
+      return e.action == EntryAction::CreateFolder && !CreateFolderPath(e.strDest) ? CHeldFolders::kFailed
+                                                                                   : CHeldFolders::kHeld;
+    if (e.action == EntryAction::CreateFolder) return m_held.Hold(e.strRelative, true);
+    return m_held.Hold(e.strRelative.substr(0, e.strRelative.size() - FileNameOf(e.strRelative).size()), false);
+  }
+
+  // The file loop.
+  void InstallEntries(const InstallPlan& plan, const std::set<std::string>& counted) {
     int overwrite = kKeep;
-    for (const EntryPlan& e : plan.entries) {
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+      const EntryPlan& e = plan.entries[i];
       PumpMessages();
       Mark();
-      if (e.action == EntryAction::Refuse || ThroughLink(e)) {
+      const CHeldFolders::Result held = e.action == EntryAction::Refuse ? CHeldFolders::kLink : HoldFolderOf(e);
+      if (held != CHeldFolders::kHeld) {
         m_tally.Fail(kFailCopy);
-        Note("entry", e.strRelative, quietrun::kRefused);
+        if (held == CHeldFolders::kLink)
+          Note("entry", e.strRelative, quietrun::kRefused);
+        else
+          Note(e.action == EntryAction::CreateFolder ? "folder" : "copy", e.strDest, quietrun::kFailed);
         Step();
         continue;
       }
-      if (e.action == EntryAction::CreateFolder) {
-        if (!CreateFolderPath(e.strDest)) m_tally.Fail(kFailCopy);
-      } else {
-        DWORD attributes = ::GetFileAttributesA(e.strDest.c_str());
+      if (e.action == EntryAction::CopyFile) {
+        const DWORD attributes =
+            m_destAttributes[i] == kReadAgain ? ::GetFileAttributesA(e.strDest.c_str()) : m_destAttributes[i];
         const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
-        if (existed) {
-          if (attributes & FILE_ATTRIBUTE_SYSTEM) {
-            Box(SystemFileText(e.strDestName), kSystemFileCaption, MB_ICONHAND);
-            return FALSE;
-          }
-          ::SetFileAttributesA(e.strDest.c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
+        if (existed) ::SetFileAttributesA(e.strDest.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (overwrite != kCopyAll) {
           // nothing there to compare with is a copy, as the comparison would decide
           if (existed) {
@@ -340,12 +372,9 @@ class CRun {
           if (copied && (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
             ::SetFileAttributesA(e.strDest.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
           m_nBytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-          if (e.bWindowsFolder) {
-            const std::string placed = mbcs::ToLower(e.strDest);
-            m_uses.push_back({e.strDest, existed && !PlacedThisSession().count(placed),
-                              counted.count(mbcs::ToLower(e.strDestName)) != 0});
-            if (!existed) PlacedThisSession().insert(placed);
-          }
+          // one use per file, however many entries name it
+          if (e.bWindowsFolder && m_destAttributes[i] != kReadAgain)
+            m_uses.push_back({e.strDest, existed, counted.count(mbcs::ToLower(e.strDestName)) != 0});
         }
       }
       Log(e.action == EntryAction::CreateFolder ? "folder" : "copy", e.strDest,
@@ -356,24 +385,6 @@ class CRun {
       if (e.nGroup != 0) Log("shortcut", LinkFile(e.strGroupLink));
       Step();
     }
-    return TRUE;
-  }
-
-  // Whether a write to the entry's destination below the install folder would pass a
-  // junction or symbolic link there: the install makes none, and one planted would
-  // lead the write elsewhere. Folders found plain are not asked again.
-  bool ThroughLink(const EntryPlan& e) {
-    if (e.bWindowsFolder) return false;
-    const std::string folder = e.strDest.substr(0, e.strDest.size() - e.strDestName.size());
-    const std::vector<std::string> paths = PathsBelow(folder, e.strDestName);
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-      const bool last = i + 1 == paths.size();
-      if (!last && m_plainFolders.count(paths[i])) continue;
-      DWORD attributes = ::GetFileAttributesA(paths[i].c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-      if (!last && attributes != INVALID_FILE_ATTRIBUTES) m_plainFolders.insert(paths[i]);
-    }
-    return false;
   }
 
   // The uses of the Windows-folder files, counted once the file loop went to its end
@@ -485,11 +496,13 @@ class CRun {
   unsigned long long m_nBytes = 0;  // the installed files, for the list of programs
   struct SharedUse {
     std::string strPath;
-    bool bExistedBefore;  // another program's file, as far as this process knows
+    bool bExistedBefore;  // there before this run: another program's file
     bool bCountedBefore;  // by an earlier install into the same folder
   };
   std::vector<SharedUse> m_uses;
-  std::set<std::string> m_plainFolders;              // below the install folder, found no link
+  CHeldFolders m_held;                    // the install folder and the folders below it written into
+  static constexpr DWORD kReadAgain = 0xFFFFFFFEu;
+  std::vector<DWORD> m_destAttributes;    // per entry, as read before the run made anything
   static constexpr DWORD kRedrawIntervalMs = 20;
   static constexpr DWORD kPumpIntervalMs = 10;
   int m_nPendingSteps = 0;

@@ -6,11 +6,29 @@
 namespace setupinfo {
 
 std::string ShortcutName(const std::string& prgShortCut, const std::string& exeTitle) {
-  return prgShortCut.empty() ? exeTitle + "へのｼｮｰﾄｶｯﾄ" : prgShortCut;
+  return prgShortCut.empty() ? exeTitle + "へのｼｮｰﾄｶｯﾄ" : MadeLinkName(prgShortCut);
 }
 
 std::string GroupFolderName(const std::string& prgGroup, const std::string& exeTitle) {
   return MadeName(prgGroup.empty() ? exeTitle : prgGroup);
+}
+
+std::string MadeLinkName(const std::string& name) {
+  std::string made, part;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (mbcs::IsLeadByte(c) && i + 1 < name.size()) {
+      part.append(name, i++, 2);
+    } else if (c == '\\' || c == '/') {
+      // "." and ".." climb: left as they are, for the checks that refuse them
+      made += part.find_first_not_of(". ") == std::string::npos ? part : KeptName(part);
+      made += static_cast<char>(c);
+      part.clear();
+    } else {
+      part += static_cast<char>(c);
+    }
+  }
+  return made + part;
 }
 
 std::string KeptName(const std::string& name) {
@@ -43,7 +61,7 @@ std::string MadeName(const std::string& name) {
 }
 
 std::string GroupLinkName(const std::string& givenName, const std::string& groupFile) {
-  if (!givenName.empty()) return givenName;
+  if (!givenName.empty()) return MadeLinkName(givenName);
   std::string path = groupFile;
   if (wizardrules::EndsWithBackslash(path)) path.pop_back();
   return wizardrules::ExeTitle(path);

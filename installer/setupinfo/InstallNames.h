@@ -18,7 +18,8 @@ constexpr const char* kUninstallKeyBase = "SoftWare\\Microsoft\\Windows\\Current
 // full path, value: a REG_DWORD count).
 constexpr const char* kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
-// The executable's shortcut name (no ".lnk"): PrgShortCut, else title + "へのｼｮｰﾄｶｯﾄ".
+// The executable's shortcut name (no ".lnk"): PrgShortCut, else title + "へのｼｮｰﾄｶｯﾄ",
+// its folder part as the file system makes it (MadeLinkName).
 std::string ShortcutName(const std::string& prgShortCut, const std::string& exeTitle);
 
 // The program group's folder name: PrgGroup, else the executable title, as the file
@@ -33,7 +34,12 @@ std::string MadeName(const std::string& name);
 // nothing else is left).
 std::string KeptName(const std::string& name);
 
-// The shortcut name of a group file (no ".lnk"): its own name when one is given,
+// A shortcut name (no ".lnk") as the file system makes it: the folders it names as
+// the file system makes them ("Tools.\App" is made as "Tools\App"; "." and ".." stay,
+// for the checks that refuse them), its own name as it is, since ".lnk" follows it.
+std::string MadeLinkName(const std::string& name);
+
+// The shortcut name of a group file (no ".lnk"): its own name (MadeLinkName) when one is given,
 // else the file's name without folder and extension, one trailing "\" dropped first,
 // so that a folder entry is named after the folder.
 std::string GroupLinkName(const std::string& givenName, const std::string& groupFile);

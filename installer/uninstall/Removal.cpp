@@ -164,7 +164,10 @@ class CRun {
   bool RemoveInsideInstall(const std::string& path, bool bFolder) {
     std::string target;
     if (!JudgeBelow(path, m_in.strSetupDir, target)) return false;
-    return bFolder ? RemoveFolder(target) : DeleteFile(target);
+    if (bFolder ? RemoveFolder(target) : DeleteFile(target)) return true;
+    if (!m_os.Exists(target)) return m_in.bResumed;  // deleted by the run that kept the record
+    if (!bFolder) m_bKeepRecord = true;  // held open: the application is still there
+    return false;
   }
 
   // A file the install put into the Windows folder: only its own name there, never the
@@ -178,7 +181,8 @@ class CRun {
     std::string path = m_in.strWindowsDir + name;
     if (m_os.HasSystemAttribute(path)) return false;
     unsigned long nUses = 0;
-    if (!m_os.ReadSharedCount(path, nUses) || nUses == 0) return false;  // not this install's to delete
+    if (!m_os.ReadSharedCount(path, nUses) || nUses == 0)  // not this install's to delete
+      return m_in.bResumed && !m_os.Exists(path);           // or deleted with its count already
     if (nUses > 1) {  // still used by another install: it stays
       if (!m_os.WriteSharedCount(path, nUses - 1)) return false;
       m_lowered.emplace_back(path, nUses);
@@ -186,9 +190,12 @@ class CRun {
     }
     if (!DeleteFile(path)) {
       // held open: the count stays for a later uninstall; gone already: nothing to keep
-      if (m_os.Exists(path)) m_bUseKept = true;
-      else m_os.DeleteSharedCount(path);
-      return false;
+      if (m_os.Exists(path)) {
+        m_bKeepRecord = true;
+        return false;
+      }
+      m_os.DeleteSharedCount(path);
+      return m_in.bResumed;
     }
     return m_os.DeleteSharedCount(path);
   }
@@ -246,14 +253,17 @@ class CRun {
     }
     // Setup.ini stays with a use kept: what it lists must count as it did, so that the
     // next uninstall lowers each count once
-    if (m_bUseKept)
+    if (m_bKeepRecord)
       for (const auto& lowered : m_lowered)
         if (!m_os.WriteSharedCount(lowered.first, lowered.second)) Add(m_counts.nFiles, 1);
     if (m_counts.nFiles == 0) m_os.CheckIndicator(Indicator::Files);
   }
 
   void SetupInfoAndFolder() {
-    if (!m_bUseKept && !RemoveInsideInstall(m_in.strSetupDir + setupinfo::kFileName, false)) Add(m_counts.nFiles, 1);
+    if (m_bKeepRecord)
+      m_os.NoteRecordKept();
+    else if (!RemoveInsideInstall(m_in.strSetupDir + setupinfo::kFileName, false))
+      Add(m_counts.nFiles, 1);
     Pause();
     m_os.EnableIndicator(Indicator::Folder);
     if (!RemoveFolder(m_in.strSetupDir)) Add(m_counts.nFolders, 1);
@@ -267,6 +277,11 @@ class CRun {
     if (options.nStartUp != 0) OneShortcut(Indicator::Startup, m_in.strStartupFolder, link);
     if (options.nDesktop != 0) OneShortcut(Indicator::Desktop, m_in.strDesktopFolder, link);
     if (options.nProgram == 0) return;
+    if (m_bKeepRecord) {  // they stay with the files they start
+      m_os.EnableIndicator(Indicator::Group);
+      Pause();
+      return;
+    }
     // The group folder must lie in the programs folder, and its links in it.
     std::string folder;
     bool bGroupOk = JudgeBelow(m_in.strProgramsFolder + group, m_in.strProgramsFolder, folder);
@@ -278,13 +293,16 @@ class CRun {
     m_os.EnableIndicator(Indicator::Group);
     Pause();
     if (!DeleteShortcut(prefix, link)) Add(m_counts.nShortcuts, 1);
-    if (bGroupOk && RemoveFolder(folder)) m_os.CheckIndicator(Indicator::Group);
+    // a group named after a folder of the system's (PrgGroup=Startup) is that folder: its
+    // links go, the folder stays
+    if (bGroupOk && (m_os.IsSystemFolder(folder) || RemoveFolder(folder))) m_os.CheckIndicator(Indicator::Group);
     else Add(m_counts.nShortcuts, 1);
   }
 
   void OneShortcut(Indicator which, const std::string& folder, const std::string& link) {
     m_os.EnableIndicator(which);
     Pause();
+    if (m_bKeepRecord) return;
     if (DeleteShortcut(folder, link)) m_os.CheckIndicator(which);
     else Add(m_counts.nShortcuts, 1);
   }
@@ -292,7 +310,7 @@ class CRun {
   void RegistryEntry() {
     m_os.EnableIndicator(Indicator::Registry);
     Pause();
-    if (m_in.strExeTitle.empty() || m_bUseKept) return;
+    if (m_in.strExeTitle.empty() || m_bKeepRecord) return;
     if (m_os.DeleteUninstallKey(setupinfo::UninstallKey(m_in.strExeTitle))) m_os.CheckIndicator(Indicator::Registry);
     else Add(m_counts.nFiles, 1);
   }
@@ -303,7 +321,7 @@ class CRun {
   const RemovalInputs& m_in;
   IRemovalOs& m_os;
   int m_nPause;
-  bool m_bUseKept = false;  // a shared file's last use could not be deleted
+  bool m_bKeepRecord = false;  // a listed file stays: the record stays with it
   std::vector<std::pair<std::string, unsigned long>> m_lowered;  // shared counts lowered, as they were
 };
 

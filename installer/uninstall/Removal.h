@@ -87,6 +87,12 @@ class IRemovalOs {
   virtual RemovalOptions ReadOptions() = 0;
   // Deletes the HKEY_LOCAL_MACHINE subkey.
   virtual bool DeleteUninstallKey(const std::string& subKey) = 0;
+  // Whether the folder is one of the system's (the start-up folder, say), which no
+  // removal may take away, whatever name the program group gives it.
+  virtual bool IsSystemFolder(const std::string& path) = 0;
+  // Notes in Setup.ini that this removal kept the application's record because some of
+  // its files stayed (RemovalInputs::bResumed of the next one).
+  virtual bool NoteRecordKept() = 0;
 };
 
 // Everything the dialog prepared (lists already rebased), and the folders of the run.
@@ -105,6 +111,8 @@ struct RemovalInputs {
   std::string strStartupFolder;   // the special folders, each with a final backslash, or ""
   std::string strDesktopFolder;
   std::string strProgramsFolder;
+  // An earlier removal of this install kept its record: what it deleted already is done.
+  bool bResumed = false;
 };
 
 struct RemovalCounts {
@@ -121,11 +129,12 @@ inline bool SetupInfoMissing(int nSTime) { return nSTime == -1; }
 // section read as the run starts and `nSTime` the stored pause (a negative one waits
 // nothing). Nothing outside the install folder, the Windows folder's listed files and
 // the shortcut folders is touched, and nothing through a link below those folders.
-// A shared file whose last use this was but that could not be deleted keeps its count,
-// and Setup.ini and the uninstall key stay with it, the other shared files' counts as
-// they were: the uses stay on record, so that a later uninstall (the same command
-// again, or after an install into the same folder, which does not count them twice)
-// deletes the file once it is free.
+// A removal either finishes or can be run again: while a listed file stays (held open
+// by a running program), so do Setup.ini, the shortcuts, the uninstall key and every
+// use count as it was (a shared file whose last use this was keeps its count), and
+// Setup.ini notes it; the same command later (or after an install into the same folder,
+// which does not count the uses twice) deletes what is left and takes what the first
+// run deleted as done.
 RemovalCounts RunRemovalSteps(const RemovalInputs& in, const setupinfo::CProfileSection& tree, int nSTime,
                               IRemovalOs& os);
 

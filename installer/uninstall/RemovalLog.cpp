@@ -36,4 +36,10 @@ bool CLoggedRemovalOs::DeleteUninstallKey(const std::string& subKey) {
   return ok;
 }
 
+bool CLoggedRemovalOs::NoteRecordKept() {
+  bool ok = m_os.NoteRecordKept();
+  Log("kept for the next removal", "Setup.ini", Outcome(ok));
+  return ok;
+}
+
 }  // namespace uninstall

@@ -27,6 +27,8 @@ class CLoggedRemovalOs : public IRemovalOs {
   bool DeleteSharedCount(const std::string& valueName) override;
   RemovalOptions ReadOptions() override { return m_os.ReadOptions(); }
   bool DeleteUninstallKey(const std::string& subKey) override;
+  bool NoteRecordKept() override;
+  bool IsSystemFolder(const std::string& path) override { return m_os.IsSystemFolder(path); }
 
  private:
   IRemovalOs& m_os;

@@ -1,6 +1,7 @@
 #include "RemovalOs_win.h"
 
 #include "InstallNames.h"
+#include "ProtectedFolders_win.h"
 #include "SetupInfo_win.h"
 #include "resource.h"
 
@@ -103,6 +104,12 @@ uninstall::RemovalOptions CRemovalOs::ReadOptions() {
 
 bool CRemovalOs::DeleteUninstallKey(const std::string& subKey) {
   return ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey.c_str()) == ERROR_SUCCESS;
+}
+
+bool CRemovalOs::IsSystemFolder(const std::string& path) { return IsProtectedInstallFolder(path) != FALSE; }
+
+bool CRemovalOs::NoteRecordKept() {
+  return setupinfo::PutString(m_strIniPath, setupinfo::kSecSetup, kRemovalKeptKey, "1") != FALSE;
 }
 
 CString WindowsFolder() {

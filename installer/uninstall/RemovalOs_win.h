@@ -24,6 +24,8 @@ class CRemovalOs : public uninstall::IRemovalOs {
   bool DeleteSharedCount(const std::string& valueName) override;
   uninstall::RemovalOptions ReadOptions() override;
   bool DeleteUninstallKey(const std::string& subKey) override;
+  bool NoteRecordKept() override;
+  bool IsSystemFolder(const std::string& path) override;
 
   // The control id of an indicator in dialog 132.
   static int IndicatorId(uninstall::Indicator which);
@@ -35,3 +37,6 @@ class CRemovalOs : public uninstall::IRemovalOs {
 
 // The Windows folder with a final backslash.
 CString WindowsFolder();
+
+// [Setup] Removal in Setup.ini: 1 when a removal kept the application's record.
+constexpr const char* kRemovalKeptKey = "Removal";

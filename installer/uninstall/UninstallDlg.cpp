@@ -145,9 +145,11 @@ int CUninstallDlg::RunRemoval() {
   }
 
   uninstall::RemovalInputs in;
+  in.strWindowsDir = WindowsFolder();
+  // the install folder cannot go while it is this process's current folder ("-t.\")
+  ::SetCurrentDirectoryA(in.strWindowsDir.c_str());
   in.strSetupDir = g_strSetupDir;
   in.strTopRoot = g_strTopRoot;
-  in.strWindowsDir = WindowsFolder();
   in.strExeTitle = m_strExeTitle;
   in.strPrgShortCut = m_strPrgShortCut;
   in.strPrgGroup = m_strPrgGroup;
@@ -159,12 +161,14 @@ int CUninstallDlg::RunRemoval() {
   in.strStartupFolder = GetStartupFolder();
   in.strDesktopFolder = GetDesktopFolder();
   in.strProgramsFolder = GetProgramsFolder();
+  in.bResumed = setupinfo::GetInt(iniPath, setupinfo::kSecSetup, kRemovalKeptKey, 0) == 1;
 
   CProfileSection tree;
   setupinfo::ReadSection(iniPath, setupinfo::kSecTree, tree);
   CRemovalOs os(m_hWnd, iniPath);
   uninstall::CLoggedRemovalOs logged(os, m_pQuietLog);
-  uninstall::RemovalCounts counts = uninstall::RunRemovalSteps(in, tree, nSTime, logged);
+  // the pause lets a person watch the steps: without one, none
+  uninstall::RemovalCounts counts = uninstall::RunRemovalSteps(in, tree, m_pQuietLog ? 0 : nSTime, logged);
   if (m_pQuietLog) {
     m_pQuietLog->Report(uninstall::ResultBox(counts).strText);
     return quietrun::RemovalExitCode(counts.nFiles, counts.nFolders, counts.nShortcuts);

@@ -13,6 +13,8 @@
 // With lParam kProbeRefuseSharedCounts the program can no longer write the shared-file
 // counts: RegCreateKeyExA and a writing RegOpenKeyExA of "...\SharedDLLs" answer
 // ERROR_ACCESS_DENIED; the answer is "refusing".
+// With lParam kProbeDllSearch the program loads hbplant.dll by its bare name, as a
+// planted DLL would be found: "loaded" or "not found".
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +29,7 @@ constexpr LPARAM kProbeBeeps = -2;
 constexpr LPARAM kProbeRefuseUninstallKey = -3;
 constexpr LPARAM kProbeIcons = -4;
 constexpr LPARAM kProbeRefuseSharedCounts = -5;
+constexpr LPARAM kProbeDllSearch = -6;
 
 // The window's big and small icon against the program's icon 128: "program", "other" or
 // "none" for each (icon handles do not cross processes under Wine).
@@ -130,7 +133,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK HbFontProbe(int code, WPARAM w
   MSG* msg = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == probe) {
     std::string out;
-    if (msg->lParam == kProbeIcons) {
+    if (msg->lParam == kProbeDllSearch) {
+      HMODULE planted = ::LoadLibraryA("hbplant.dll");
+      out = planted ? "loaded" : "not found";
+      if (planted) ::FreeLibrary(planted);
+    } else if (msg->lParam == kProbeIcons) {
       out = IconsOf(msg->hwnd);
     } else if (msg->lParam == kProbeBeeps) {
       if (!g_bRecording) g_bRecording = RecordBeeps();

@@ -423,7 +423,7 @@ TEST(Install, StopsKeepTheWizardOpenAndEachFailureHasItsLine) {
 
     const std::string first = base + "first\\";
     ExpectSystemFileStop(w, p.Pid(), first, beeps);
-    EXPECT_EQ(Bytes(first + n.exe()), Bytes(d.Dir() + n.exe())) << "what was copied before the stop stays";
+    EXPECT_FALSE(Exists(first + n.exe())) << "the stop comes before anything is copied";
     EXPECT_EQ(Bytes(first + "data\\words.wds"), "system's");
     EXPECT_FALSE(Exists(first + "Setup.ini"));
 
@@ -489,9 +489,12 @@ TEST(Install, FailedStartupShortcutLeavesTheRestDone) {
   const std::string link = n.app + "へのｼｮｰﾄｶｯﾄ";
   for (const std::string& p : {programs + n.app, desktop + link + ".lnk"}) restore.Remove(p);
   restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
-  restore.Value(HKEY_CURRENT_USER, kShellFolders, "Startup");
+  // both values: asking the shell for the folder writes the first from the second
   const std::string missing = base + "missing\\twice";
-  SetRegValue(HKEY_CURRENT_USER, kShellFolders, "Startup", &missing);
+  for (const std::string& key : {std::string(kShellFolders), std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders")}) {
+    restore.Value(HKEY_CURRENT_USER, key, "Startup");
+    SetRegValue(HKEY_CURRENT_USER, key, "Startup", &missing);
+  }
 
   Dist d("hb_install_option");
   d.File(n.exe(), Bytes(ModuleDir() + "hbrecorder.exe"));
@@ -528,7 +531,7 @@ std::string Upper(std::string s) {
 
 // What an install makes, its registered command removes: a group name that Windows
 // shortens, a shared file held open during the uninstall (kept with its use, deleted by
-// the next uninstall that finds it free), a run stopped after placing a shared file and
+// the next uninstall that finds it free), a run stopped before placing a shared file and
 // tried again. No folder of the system's is an install folder, however it is spelt.
 TEST(Install, WhatItMakesItsUninstallRemoves) {
   untest::CRestore restore;
@@ -584,8 +587,8 @@ TEST(Install, WhatItMakesItsUninstallRemoves) {
 
     // a stop after the shared files were placed, then the same run again
     ExpectSystemFileStop(w, p.Pid(), target, beeps);
-    EXPECT_EQ(Bytes(win + held), "held") << "placed before the stop";
-    EXPECT_EQ(untest::SharedCount(win + held), "<none>") << "a stopped run counts no use";
+    EXPECT_FALSE(Exists(win + held)) << "the stop comes before anything is placed";
+    EXPECT_EQ(untest::SharedCount(win + held), "<none>");
     ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileA((target + "data\\words.wds").c_str()));
     MessageBoxInfo box = Install(w, p.Pid());
@@ -593,7 +596,7 @@ TEST(Install, WhatItMakesItsUninstallRemoves) {
     ASSERT_TRUE(Answer(box, IDOK));
     EXPECT_TRUE(p.WaitExit());
   }
-  EXPECT_EQ(untest::SharedCount(win + held), "1") << "placed by the stopped run, counted once";
+  EXPECT_EQ(untest::SharedCount(win + held), "1") << "placed and counted once";
   EXPECT_EQ(untest::SharedCount(win + n.plain), "2");
   ExpectLinks({{group + "\\words", target + "data\\words.wds"}, {group + "\\" + n.app + "へのｼｮｰﾄｶｯﾄ", target + n.exe()}});
 
@@ -609,7 +612,7 @@ TEST(Install, WhatItMakesItsUninstallRemoves) {
     ::CloseHandle(open);
     EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの異常終了");
     EXPECT_NE(box.text.find("(err:1)"), std::string::npos) << box.text;
-    EXPECT_EQ(untest::IndicatorStates(dlg), "ee--ce");
+    EXPECT_EQ(untest::IndicatorStates(dlg), "ee--ee");
     untest::CloseAndExpectEnd(p, box);
   }
   EXPECT_EQ(Bytes(win + held), "held");
@@ -618,7 +621,7 @@ TEST(Install, WhatItMakesItsUninstallRemoves) {
   EXPECT_TRUE(Exists(target + "Setup.ini"));
   EXPECT_FALSE(Exists(target + n.exe()));
   EXPECT_TRUE(untest::KeyExists(key));
-  EXPECT_FALSE(Exists(group)) << "the group Windows made of \"ABC Inc.\"";
+  EXPECT_TRUE(Exists(group + "\\" + link)) << "the shortcuts stay while a file of the application does";
 
   // an install into the same folder does not count the kept uses again; its uninstall,
   // with the file free, removes everything
@@ -713,4 +716,112 @@ TEST(Install, WhatCannotBeMadeIsReported) {
   EXPECT_EQ(Bytes(victims + "words.wds"), "victim's") << "nothing written through the link";
   EXPECT_EQ(Bytes(win + n.shared), "shared");
   EXPECT_EQ(untest::SharedCount(win + n.shared), "<none>") << "not written, and told";
+}
+
+// The Windows folder by other names than its own: a second drive letter for the volume
+// (a link in the prefix's dosdevices, as subst makes one), Wine's Z: drive through the
+// host's path to it, a folder link. The install refuses each before it makes anything,
+// with a person (the folder's box) and without one (exit 2); so does the uninstall
+// started on each with a Setup.ini planted there (its box; exit 3), deleting nothing.
+TEST(Install, TheWindowsFolderByAnyOtherName) {
+  untest::CRestore restore;
+  untest::PlaceInstallerCopy();
+  const Names n;
+  const std::string win = WindowsDir(), victim = "hbalias" + kPid + ".dll";
+  for (const std::string& f : {std::string("Setup.ini"), victim, n.app + ".exe"}) restore.WindowsFile(f);
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+  char letter = 0;
+  for (char c = 'P'; c <= 'Y' && !letter; ++c)
+    if (::GetDriveTypeA((std::string(1, c) + ":\\").c_str()) == DRIVE_NO_ROOT_DIR) letter = c;
+  ASSERT_TRUE(letter);
+  const std::string drive(1, letter);
+  ASSERT_TRUE(untest::MapDrive(restore, letter, "C:\\"));
+  const std::string unixWin = untest::detail::UnixName(win);
+  std::string zWin = "Z:" + unixWin;
+  for (char& c : zWin) c = c == '/' ? '\\' : c;
+  const std::string base = TempDir("hb_alias");
+  restore.Remove(base);
+  ASSERT_TRUE(untest::PlantLink(restore, base + "win", win.substr(0, win.size() - 1)));
+  const std::string aliases[] = {drive + win.substr(1), zWin, base + "win\\", drive + ":\\windows\\system32\\..\\."};
+
+  Dist d("hb_alias_dist");
+  d.File(n.app + ".exe", "MZ");
+  d.SetIni(IniOf(n, n.author + n.app + ".exe", {"|16", n.app + ".exe|32"}, "[Option]\r\nBlueBack=0\r\n"));
+  for (const std::string& folder : aliases) {
+    Process q;
+    DWORD code = 0;
+    ASSERT_TRUE(q.Start(d.Exe(), "-q -t" + folder, d.Dir()));
+    ASSERT_TRUE(q.WaitExit(60000, &code));
+    EXPECT_EQ(code, 2u) << folder;
+  }
+  {
+    Process p;
+    HWND w = OpenWizard(p, d, aliases[0], false, false, false);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(Beeps(w), "");
+    ExpectStop(w, p.Pid(), "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定に誤りがあります。", "Hanbell/Install Error!!", Icon::Warning, 1);
+    p.Kill();
+  }
+  EXPECT_FALSE(Exists(win + n.app + ".exe"));
+  EXPECT_FALSE(Exists(win + "Setup.ini"));
+  EXPECT_FALSE(untest::KeyExists(kUninstallBase + n.app));
+
+  const std::string planted = "[Setup]\r\nMode=2\r\nSTime=0\r\n[TreeCtrl]\r\nSelect=C:\\hbdist\\" + n.app +
+                              ".exe\r\nTopRoot=C:\\hbdist\r\n_f0=C:\\hbdist\\|16\r\n_f1=C:\\hbdist\\" + victim +
+                              "|32\r\nCount=2\r\n";
+  ASSERT_TRUE(WriteFile(win + "Setup.ini", planted));
+  ASSERT_TRUE(WriteFile(win + victim, "keep"));
+  for (const std::string& folder : aliases) {
+    Process q;
+    DWORD code = 0;
+    ASSERT_TRUE(q.Start(win + "Hanbell.exe", "-q -d -t" + folder, win));
+    ASSERT_TRUE(q.WaitExit(60000, &code));
+    EXPECT_EQ(code, 3u) << folder;
+  }
+  Process p;
+  ASSERT_TRUE(p.Start(win + "Hanbell.exe", "-d -t" + aliases[2], win));
+  MessageBoxInfo box = WaitMessageBox(p.Pid());
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "☆ｾｯﾄｱｯﾌﾟ情報が欠落しているため実行できません...");
+  EXPECT_EQ(box.caption, "Hanbell/UnInstall Error!");
+  untest::CloseAndExpectEnd(p, box);
+  EXPECT_EQ(Bytes(win + victim), "keep");
+  EXPECT_EQ(Bytes(win + "Setup.ini"), planted);
+}
+
+// While the run writes into a folder, nobody can rename or delete it to put a link in
+// its place; once the run has ended, the folder is free again.
+TEST(Install, TheFoldersItWritesIntoAreHeldForTheRun) {
+  PrefixRestore restore;
+  const Names n;
+  restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + n.app);
+  const std::string base = TempDir("hb_held");
+  restore.Remove(base);
+  const std::string target = base + "app\\";
+  Dist d("hb_held_dist");
+  d.File(n.exe(), "MZ");
+  std::vector<std::string> entries = {"|16", "bin\\|16", n.exe() + "|32", "data\\|16"};
+  for (const char* f : {"a.txt", "b.txt", "c.txt", "d.txt"}) {
+    d.File(std::string("data\\") + f, f);
+    entries.push_back(std::string("data\\") + f + "|32");
+  }
+  std::string ini = IniOf(n, n.author + n.exe(), entries, "[Option]\r\nBlueBack=0\r\n");
+  ini.replace(ini.find("STime=0"), 7, "STime=700");
+  d.SetIni(ini);
+  Process p;
+  HWND w = OpenWizard(p, d, target, false, false, false);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(Click(w, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return Exists(target + "data\\a.txt"); }, 30000));
+  for (const std::string& folder : {target + "data", target + "bin", base + "app"}) {
+    EXPECT_FALSE(::MoveFileA(folder.c_str(), (folder + "-moved").c_str())) << folder;
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << folder;
+  }
+  MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(p.WaitExit());
+  EXPECT_EQ(Bytes(target + "data\\d.txt"), "d.txt");
+  EXPECT_TRUE(::MoveFileA((target + "data").c_str(), (target + "data-moved").c_str())) << "free after the run";
 }

@@ -364,3 +364,123 @@ TEST(Quiet, ExitCodesAndTheLogsLastLines) {
   EXPECT_FALSE(Exists(TempFolder() + kInstallLog)) << "no log: the running copy may be writing its own";
   EXPECT_TRUE(::IsWindowVisible(wizard) && first.Running());
 }
+
+namespace {
+
+// A distribution of app.exe, data\words.wds and, when given, a file for the Windows
+// folder before them; with the pause and the further sections given.
+std::string FormsIni(const Dist& d, const std::string& shared, const std::string& stime, const std::string& more) {
+  std::string tree;
+  int n = 0;
+  for (const std::string& entry : {std::string("|16"), std::string("app.exe|32"), shared.empty() ? "" : shared + "|32",
+                                   std::string("data\\|16"), std::string("data\\words.wds|32")})
+    if (!entry.empty()) tree += "_f" + std::to_string(n++) + "=" + d.Dir() + entry + "\r\n";
+  return "[Setup]\r\nTitle=形のﾃｽﾄ\r\nMode=1\r\nSTime=" + stime + "\r\n[TreeCtrl]\r\nSelect=" + d.Dir() + "app.exe\r\n" +
+         tree + "Count=" + std::to_string(n) + "\r\n" + more;
+}
+
+}  // namespace
+
+// The uninstall reads the folder after -t as the install does: in quotes, with blanks,
+// without its final backslash, as "." from inside it, with "." and ".." in it; what is
+// no full folder is refused before anything goes. Without a person it does not pause.
+TEST(Quiet, TheUninstallFolderInEachForm) {
+  PrefixRestore restore;
+  KeepLogs(restore);
+  const std::string win = WindowsDir(), base = TempDir("hb_forms"), key = kUninstallBase + std::string("app");
+  restore.Remove(base);
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  const std::string target = base + "My App\\", bare = target.substr(0, target.size() - 1);
+  Dist d("hb_forms_dist");
+  d.File("app.exe", "MZ app");
+  d.File("data\\words.wds", "words");
+  d.SetIni(FormsIni(d, "", "3000", "[Option]\r\nStartUp=0\r\nProgram=0\r\nDesktop=0\r\n"));
+  auto install = [&] {
+    QuietResult r = RunQuiet(d.Exe(), "-q -t" + target, d.Dir(), kInstallLog);
+    ASSERT_EQ(r.dwCode, 0u) << r.log;
+  };
+
+  const std::pair<std::string, std::string> forms[] = {{"-q -d -t\"" + bare + "\"", win},
+                                                       {"-q -d -t.\\", target},
+                                                       {"-q -d -t  " + target + "data\\..\\.  ", win}};
+  for (const auto& form : forms) {
+    install();
+    const DWORD started = ::GetTickCount();
+    QuietResult r = RunQuiet(win + "Hanbell.exe", form.first, form.second, kUninstallLog);
+    ExpectQuiet(r, 0, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    EXPECT_LT(::GetTickCount() - started, 9000u) << "six pauses of 3 s are not waited";
+    EXPECT_FALSE(Exists(target)) << form.first;
+    EXPECT_FALSE(untest::KeyExists(key)) << form.first;
+  }
+  install();
+  QuietResult r = RunQuiet(win + "Hanbell.exe", "-q -d -t\\\\?\\" + target, win, kUninstallLog);
+  ExpectQuiet(r, 3, kNoSetupInfo);
+  EXPECT_EQ(Bytes(target + "app.exe"), "MZ app");
+  EXPECT_TRUE(untest::KeyExists(key));
+
+  Process p;  // a person's: blanks around the folder, no final backslash
+  ASSERT_TRUE(p.Start(win + "Hanbell.exe", "-d -t " + bare + " ", win));
+  HWND dlg = WaitWindow(p.Pid(), untest::kUninstallCaption, "#32770");
+  ASSERT_TRUE(dlg);
+  ASSERT_TRUE(Click(dlg, IDOK));
+  MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+  untest::CloseAndExpectEnd(p, box);
+  EXPECT_FALSE(Exists(target));
+}
+
+// Runs that stop or keep what is in use leave the use counts right for the next run: an
+// install stopped by a system file places nothing, and its second run counts the shared
+// file once; an uninstall that meets the shared file open keeps the application whole
+// (its Setup.ini, entry, shortcut and count), and once the file is closed the same
+// command removes the rest and ends well. The shortcut is named with a folder whose name
+// ends in ".", which Windows makes without it: the uninstall finds it all the same.
+TEST(Quiet, UseCountsStayRightAcrossRuns) {
+  PrefixRestore restore;
+  KeepLogs(restore);
+  const std::string win = WindowsDir(), desktop = ShellFolder("Desktop"), key = kUninstallBase + std::string("app");
+  const std::string shared = "hbcount" + std::to_string(::GetCurrentProcessId()) + ".dll";
+  restore.WindowsFile(shared);
+  restore.Remove(desktop + "Tools");
+  restore.Key(HKEY_LOCAL_MACHINE, key);
+  const std::string base = TempDir("hb_counts"), target = base + "app\\", link = desktop + "Tools\\Play.lnk";
+  restore.Remove(base);
+  Dist d("hb_counts_dist");
+  d.File("app.exe", "MZ app");
+  d.File("data\\words.wds", "words");
+  d.File(shared, "shared");
+  d.SetIni(FormsIni(d, shared, "0",
+                    "[Option]\r\nStartUp=0\r\nProgram=0\r\nDesktop=1\r\n[Altitude]\r\nPrgShortCut=Tools.\\Play\r\n"
+                    "[AltitudeSystem]\r\nFiles=2\r\n_s0=" + d.Dir() + "\r\n_s1=" + d.Dir() + shared + "\r\n"));
+  ASSERT_TRUE(MakeDirs(target + "data"));
+  ASSERT_TRUE(WriteFile(target + "data\\words.wds", "system's"));
+  ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  QuietResult r = RunQuiet(d.Exe(), "-q -t" + target, d.Dir(), kInstallLog);
+  EXPECT_EQ(r.dwCode, 2u);
+  for (const std::string& none : {win + shared, target + "app.exe", link}) EXPECT_FALSE(Exists(none)) << none;
+  ::SetFileAttributesA((target + "data\\words.wds").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(::DeleteFileA((target + "data\\words.wds").c_str()));
+  ExpectQuiet(RunQuiet(d.Exe(), "-q -t" + target, d.Dir(), kInstallLog), 0, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+  EXPECT_EQ(untest::SharedCount(win + shared), "1");
+  EXPECT_EQ(AsciiLower(ShortcutTarget(link)), AsciiLower(target + "app.exe"));
+
+  const std::string command = RegValue(HKEY_LOCAL_MACHINE, key, "QuietUninstallString");
+  const std::size_t options = command.find(" -q");
+  ASSERT_NE(options, std::string::npos) << command;
+  HANDLE open = ::CreateFileA((win + shared).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(open, INVALID_HANDLE_VALUE);
+  r = RunQuiet(command.substr(0, options), command.substr(options + 1), win, kUninstallLog);
+  ::CloseHandle(open);
+  EXPECT_EQ(r.dwCode, 1u) << r.log;
+  for (const std::string& kept : {target + "Setup.ini", link, win + shared}) EXPECT_TRUE(Exists(kept)) << kept;
+  EXPECT_FALSE(Exists(target + "app.exe"));
+  EXPECT_TRUE(untest::KeyExists(key));
+  EXPECT_EQ(untest::SharedCount(win + shared), "1");
+
+  r = RunQuiet(command.substr(0, options), command.substr(options + 1), win, kUninstallLog);
+  ExpectQuiet(r, 0, "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+  for (const std::string& gone : {target, link, win + shared}) EXPECT_FALSE(Exists(gone)) << gone;
+  EXPECT_EQ(untest::SharedCount(win + shared), "<none>");
+  EXPECT_FALSE(untest::KeyExists(key));
+}

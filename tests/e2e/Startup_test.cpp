@@ -262,3 +262,24 @@ TEST(Startup, SecondStartBesideTheUninstallDialogEndsSilently) {
   EXPECT_TRUE(first.Running());
   EXPECT_TRUE(::IsWindowVisible(dlg));
 }
+
+// A DLL planted beside the program, or in the folder it is started in, is not what the
+// program loads by a bare name: both programs look in the system folder alone.
+TEST(Startup, NoDllBesideTheProgramIsLoaded) {
+  const std::string dir = TempDir("hb_plant");
+  const std::string probe = ModuleDir() + "hbfontprobe.dll";
+  ASSERT_TRUE(::CopyFileA(probe.c_str(), (dir + "hbplant.dll").c_str(), FALSE));
+  for (const char* program : {"Hanbell.exe", "KeyRally.exe"}) {
+    const std::string exe = dir + program;
+    ASSERT_TRUE(::CopyFileA((ModuleDir() + program).c_str(), exe.c_str(), FALSE)) << program;
+    Process p;
+    ASSERT_TRUE(p.Start(exe, "", dir));
+    HWND w = WaitWindow(p.Pid(), "", "", 30000);
+    ASSERT_TRUE(w) << program;
+    std::string answer;
+    EXPECT_TRUE(AskProbe(w, "hbfontprobe.dll", "HbFontProbe", "HanbellTestFontProbe", "hbfont", -6, answer));
+    EXPECT_EQ(answer, "not found") << program;
+    p.Kill();
+  }
+  RemoveTree(dir);
+}

@@ -121,6 +121,23 @@ inline bool PlantLink(CRestore& restore, const std::string& link, const std::str
       10000);
 }
 
+// Drive `letter` made a second name of the folder `target` (a link in the prefix's
+// dosdevices, as subst makes one), taken away again at the end.
+inline bool MapDrive(CRestore& restore, char letter, const std::string& target) {
+  std::string c = detail::UnixName("C:\\"), unixTarget = detail::UnixName(target);
+  std::size_t at = c.rfind("/dosdevices/");
+  if (at == std::string::npos) at = c.rfind("/drive_c");
+  if (at == std::string::npos || unixTarget.empty()) return false;
+  std::string link = c.substr(0, at) + "/dosdevices/" + static_cast<char>(::tolower(letter)) + ":";
+  std::string root = std::string(1, letter) + ":\\";
+  if (!detail::RunHost("/bin/ln", {"-s", unixTarget, link})) return false;
+  restore.Later([link, root] {
+    if (detail::RunHost("/bin/rm", {"-f", link}))
+      uitest::WaitFor([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; }, 10000);
+  });
+  return uitest::WaitFor([&] { return ::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR; }, 10000);
+}
+
 // The built program as Hanbell.exe in the Windows folder, beside a Hanbell.ini that
 // holds a record.
 inline void PlaceInstallerCopy() {

@@ -177,7 +177,8 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     EXPECT_EQ(app.Leftovers(), std::vector<std::string>());
   }
   {  // an installed file still open in a running program, and the uninstall key removed by
-     // another tool after the dialog opened, no shortcut options: the file message
+     // another tool after the dialog opened, no shortcut options: the file message, and
+     // Setup.ini kept for the next try
     CInstalled app(restore, "HbUnBusy");
     app.File("engine.dll");
     app.Write();
@@ -192,11 +193,12 @@ TEST(Uninstall, EachOtherBoxFromItsRealCause) {
     ::CloseHandle(busy);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.caption, "ｱﾝｲﾝｽﾄｰﾙの異常終了");
-    EXPECT_EQ(box.text, FileBoxText(2));
+    EXPECT_EQ(box.text, FileBoxText(1));
     EXPECT_EQ(box.icon, Icon::Warning);
     EXPECT_EQ(untest::IndicatorStates(dlg), "ee---e") << "no shortcut step runs without its option";
     untest::CloseAndExpectEnd(p, box);
-    EXPECT_EQ(app.Leftovers(), (std::vector<std::string>{app.Dir(), app.Dir() + "engine.dll"}));
+    EXPECT_EQ(app.Leftovers(),
+              (std::vector<std::string>{app.Dir(), app.Dir() + "engine.dll", app.Dir() + "Setup.ini"}));
   }
 }
 

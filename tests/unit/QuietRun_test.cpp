@@ -15,7 +15,7 @@ const std::string kDist = "D:\\dist\\";
 startmode::Plan Decide(const std::string& cmd, const std::string& setupDir = kDist) {
   return startmode::Decide(cmd, setupDir, kWin, [](const std::string& ini) {
     if (ini == kDist + "Setup.ini") return 1;
-    return ini.size() > 11 && ini.compare(ini.size() - 11, 11, "\\\\Setup.ini") == 0 ? 2 : 0;
+    return ini != kDist + "Setup.ini" && ini.size() > 10 && ini.compare(ini.size() - 10, 10, "\\Setup.ini") == 0 ? 2 : 0;
   });
 }
 
@@ -63,7 +63,7 @@ TEST(QuietSwitch, UninstallTakesTheFolderAfterTheFirstFolderOption) {
   EXPECT_EQ(Decide("-q -tC:\\x-d\\", "C:\\WINDOWS\\").action, Action::ErrNoOption);
   EXPECT_EQ(Decide("-q -d", "C:\\WINDOWS\\").action, Action::ErrNoTarget);
   EXPECT_EQ(Decide("-q -d -tC:\\gone\\", "C:\\WINDOWS\\").action, Action::Uninstall);
-  EXPECT_EQ(Decide("-q -d -tC:\\gone", "C:\\WINDOWS\\").action, Action::ErrNoSetupInfo);
+  EXPECT_EQ(Decide("-q -d -tC:\\gone", "C:\\WINDOWS\\").strFolder, "c:\\gone\\") << "the final backslash added";
 }
 
 TEST(QuietExitCodes, SameForBothRuns) {

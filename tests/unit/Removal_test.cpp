@@ -116,6 +116,13 @@ class CMemOs : public IRemovalOs {
     log.push_back("key " + subKey);
     return keys.erase(subKey) != 0;
   }
+  std::set<std::string> system;  // folders of the system's, by Key()
+  bool IsSystemFolder(const std::string& path) override { return system.count(Key(path)) != 0; }
+  bool bKept = false;  // Setup.ini notes a kept record
+  bool NoteRecordKept() override {
+    log.push_back("kept");
+    return bKept = true;
+  }
 
   std::vector<std::string> Indicators() const {
     std::vector<std::string> out;
@@ -399,6 +406,20 @@ TEST(Removal, ATamperedListNeverReachesOutside) {
 }
 
 TEST(Removal, CountsOptionsAndMissingNamesAtTheirEdges) {
+  {  // a program group named after the start-up folder: its links go, the folder stays
+    CMemOs os;
+    LayOutInstall(os);
+    os.Folder(kPrograms + "Startup");
+    os.File(kPrograms + "Startup\\Demoへのｼｮｰﾄｶｯﾄ.lnk");
+    os.system.insert(Key(kPrograms + "Startup"));
+    os.options = {0, 1, 1};  // the start-up step would name the same link
+    CInstall inst;
+    inst.in.strPrgGroup = "Startup";
+    RemovalCounts c = RunRemovalSteps(inst.Inputs(), Section(kDemoTree), 0, os);
+    EXPECT_EQ(c.nShortcuts, 0);
+    EXPECT_TRUE(os.Has(kPrograms + "Startup"));
+    EXPECT_FALSE(os.Has(kPrograms + "Startup\\Demoへのｼｮｰﾄｶｯﾄ.lnk"));
+  }
   {  // Count 1: only the top folder; nothing deleted, the step succeeds
     CMemOs os;
     LayOutInstall(os);
@@ -454,6 +475,7 @@ TEST(Removal, ASharedFileKeepsItsUseUntilItCanGo) {
     tree.pop_back();
     for (const char* f : {"_f4=C:\\dist\\held.dll|32", "_f5=C:\\dist\\gone.dll|32", "_f6=C:\\dist\\shared.dll|32", "Count=7"})
       tree.push_back(f);
+    inst.in.bResumed = os.bKept;
     return RunRemovalSteps(inst.Inputs(), Section(tree), 0, os);
   };
   CMemOs os;
@@ -471,15 +493,30 @@ TEST(Removal, ASharedFileKeepsItsUseUntilItCanGo) {
   EXPECT_TRUE(os.Has(kInstall + "Setup.ini") && os.Has(held) && os.Has(shared));
   EXPECT_FALSE(os.Has(kInstall + "Demo.exe"));
   EXPECT_EQ(os.keys.size(), 1u) << "the uninstall key stays for the next try";
+  for (const std::string& link : {kStartup + "Demoへのｼｮｰﾄｶｯﾄ.lnk", kPrograms + "Demo\\Demoへのｼｮｰﾄｶｯﾄ.lnk"})
+    EXPECT_TRUE(os.Has(link)) << "the shortcuts stay with it: " << link;
+  EXPECT_TRUE(os.bKept);
   EXPECT_EQ(os.Indicators().back(), "enable registry");
 
-  // the same command once the file is free: it goes with its count, and the rest after it
+  // the same command once the file is free: it goes with its count, the rest after it,
+  // and what the first run deleted is done
   os.nodes[Key(held)].bLocked = false;
   c = run(os);
-  EXPECT_FALSE(os.Has(held));
-  EXPECT_FALSE(os.Has(kInstall));
+  EXPECT_EQ(c.nFiles + c.nFolders + c.nShortcuts, 0);
+  EXPECT_EQ(Remaining(os), (std::vector<std::string>{Key(shared)}));
   EXPECT_TRUE(os.keys.empty());
   EXPECT_EQ(os.counts, (std::map<std::string, unsigned long>{{mbcs::ToLower(shared), 1}})) << "lowered once in all";
+
+  // the application's own executable held open (it runs): the same, and nothing of the
+  // record goes
+  CMemOs running;
+  LayOutInstall(running);
+  running.nodes[Key(kInstall + "Demo.exe")].bLocked = true;
+  c = RunRemovalSteps(CInstall().Inputs(), Section(kDemoTree), 0, running);
+  EXPECT_EQ(c.nFiles, 1);
+  EXPECT_TRUE(running.bKept);
+  EXPECT_EQ(Remaining(running).size(), 7u) << "only words.wds and its folder went";
+  EXPECT_EQ(running.keys.size(), 1u);
 
   // a count that cannot be written is a failure, and the file stays with it
   CMemOs locked;

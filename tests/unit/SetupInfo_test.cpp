@@ -65,6 +65,10 @@ TEST(InstallNames, NamesTheInstallAndTheRemovalShare) {
   EXPECT_EQ(GroupLinkName("", "C:\\dist\\words\\"), "words");  // a folder by its own name
   EXPECT_EQ(GroupLinkName("", "C:\\dist\\表\\"), "表");       // 0x5C trail byte is not a separator
   EXPECT_EQ(GroupLinkName("Help", "C:\\dist\\doc\\a.txt"), "Help");
+  // a shortcut's folders as Windows makes them; its own name stays, ".lnk" follows it
+  EXPECT_EQ(ShortcutName("Tools. \\Play.", "Sample"), "Tools\\Play.");
+  EXPECT_EQ(GroupLinkName("ソ.\\Help ", "C:\\dist\\a.txt"), "ソ\\Help ");
+  EXPECT_EQ(ShortcutName("..\\up", "Sample"), "..\\up") << "a climb is left for the checks that refuse it";
   EXPECT_EQ(UninstallKey("Sample"), "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Sample");
   EXPECT_EQ(UninstallCommand("C:\\WINDOWS\\", "C:\\Apps\\Sample\\"), "C:\\WINDOWS\\Hanbell.exe -d -tC:\\Apps\\Sample\\");
 }

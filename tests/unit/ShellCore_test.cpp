@@ -7,6 +7,10 @@
 #include "ProfileSection.h"
 #include "ProtectedFolders.h"
 
+#include <functional>
+#include <map>
+#include <set>
+
 using shell::FolderLevels;
 typedef std::vector<std::string> Levels;
 
@@ -50,6 +54,82 @@ TEST(ProtectedFolders, NoRootNoSystemFolderNorOneAboveItHoweverSpelt) {
   EXPECT_EQ(shell::ComparableFolder("C:/Apps/./Sample. /x/../"), "c:\\apps\\sample");
   EXPECT_EQ(shell::ComparableFolder("C:\\"), "c:\\");
   EXPECT_EQ(shell::ComparableFolder("Apps\\x"), "");
+}
+
+namespace {
+
+// A file system of folders by every name that reaches them: each name gives the
+// folder's identity (a serial, an index, its final path) or cannot be read.
+struct CNames : shell::IFolderLookup {
+  std::map<std::string, shell::FolderIdentity> names;  // by lower-case full path
+  std::set<std::string> unreadable;
+  // `name` reaches the folder whose final path is `final` on volume `serial`
+  void Add(const std::string& name, const std::string& final, unsigned long serial = 7, bool root = false) {
+    shell::FolderIdentity id;
+    id.nVolume = serial;
+    id.nIndex = std::hash<std::string>()(shell::ComparableFolder(final)) | 1;
+    id.strFinal = final;
+    id.bVolumeRoot = root;
+    names[shell::ComparableFolder(name)] = id;
+  }
+  shell::Lookup Identify(const std::string& path, shell::FolderIdentity& id) override {
+    const std::string key = shell::ComparableFolder(path);
+    if (unreadable.count(key)) return shell::Lookup::Unreadable;
+    auto it = names.find(key);
+    if (it == names.end()) return shell::Lookup::Missing;
+    id = it->second;
+    return shell::Lookup::Found;
+  }
+};
+
+}  // namespace
+
+// What the folder is, not how it is spelt: another drive letter for the volume, an
+// administrative share (which gives the server's index under a final path of its own),
+// a link in the folder or above it, a volume mounted in a folder, the system folder a
+// 32-bit program reaches as Sysnative; and closed where the system cannot tell.
+TEST(ProtectedFolders, JudgedByIdentity) {
+  CNames fs;
+  for (const char* f : {"C:\\", "C:\\Windows", "C:\\Windows\\System32", "C:\\Windows\\SysWOW64", "C:\\Apps",
+                        "C:\\Apps\\Big", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\Users", "C:\\Users\\me",
+                        "C:\\Users\\me\\Desktop", "C:\\mnt"})
+    fs.Add(f, f);
+  fs.Add("C:\\Windows\\Sysnative", "C:\\Windows\\System32");
+  for (const char* alias : {"X:\\", "X:\\Windows", "X:\\Windows\\System32", "X:\\Apps"})  // X: a subst of C:
+    fs.Add(alias, std::string("C:") + (alias + 2));
+  fs.Add("\\\\localhost\\c$\\", "\\\\localhost\\c$\\");
+  fs.names[shell::ComparableFolder("\\\\localhost\\c$\\Windows")] = fs.names["c:\\windows"];
+  fs.names[shell::ComparableFolder("\\\\localhost\\c$\\Windows")].strFinal = "\\\\localhost\\c$\\Windows";
+  fs.Add("C:\\Apps\\win", "C:\\Windows");                 // a junction to the Windows folder
+  fs.Add("C:\\Apps\\win\\System32", "C:\\Windows\\System32");
+  fs.Add("C:\\Apps\\top", "C:\\");                        // and one to the drive
+  fs.Add("C:\\Apps\\top\\Apps", "C:\\Apps");
+  fs.Add("C:\\mnt\\data", "C:\\mnt\\data", 9, true);      // a volume mounted in a folder
+  fs.Add("C:\\mnt\\data\\app", "C:\\mnt\\data\\app", 9);
+
+  const std::vector<shell::ProtectedFolder> system = {
+      {"C:\\Windows", true}, {"C:\\Windows\\System32", true}, {"C:\\Windows\\SysWOW64", true},
+      {"C:\\Windows\\Sysnative", true}, {"C:\\Program Files", true}, {"C:\\Program Files (x86)", true},
+      {"C:\\Users\\me", true}, {"C:\\Users\\me\\Desktop", true}, {"C:\\Users\\me\\Start Menu\\Programs", true},
+      {"", false}};
+  for (const char* bad :
+       {"X:\\Windows\\", "X:\\", "x:\\windows\\system32", "\\\\localhost\\c$\\Windows", "C:\\Apps\\win\\",
+        "C:\\Apps\\win\\System32", "C:\\Apps\\top\\", "C:\\mnt\\data\\", "C:\\Windows\\Sysnative",
+        "C:\\Users\\me\\Start Menu\\Programs", "C:\\Users\\me\\Start Menu\\"})
+    EXPECT_TRUE(shell::IsProtectedFolder(bad, system, fs)) << bad;
+  for (const char* fine : {"X:\\Apps\\Big\\", "C:\\Apps\\Big", "C:\\Apps\\win\\MyApp\\", "C:\\Apps\\top\\Apps\\",
+                           "C:\\mnt\\data\\app\\", "C:\\Program Files\\Acme\\App\\", "\\\\localhost\\c$\\Apps\\New"})
+    EXPECT_FALSE(shell::IsProtectedFolder(fine, system, fs)) << fine;
+
+  // closed: a required folder not known, a protected folder or a level of the folder
+  // that is there but cannot be read
+  std::vector<shell::ProtectedFolder> unknown = system;
+  unknown.back() = {"", true};
+  EXPECT_TRUE(shell::IsProtectedFolder("C:\\Apps\\Big\\", unknown, fs));
+  fs.unreadable.insert("c:\\users\\me\\desktop");
+  EXPECT_TRUE(shell::IsProtectedFolder("C:\\Apps\\Big\\", system, fs));
+  fs.unreadable = {"c:\\apps\\new"};
+  EXPECT_TRUE(shell::IsProtectedFolder("C:\\Apps\\New\\Sub\\", system, fs));
 }
 
 TEST(ProfileRules, BufferCutsQuotesAndNumbers) {

@@ -59,33 +59,60 @@ TEST(StartMode, UninstallBranchAndItsWrongUseBoxes) {
   EXPECT_EQ(Decide(f, "-d", "C:\\windows\\").action, Action::ErrNoTarget);
   EXPECT_EQ(Decide(f, "/D", "C:\\windows\\").action, Action::ErrNoTarget);
 
-  // the folder keeps everything after -t, lower-cased; Mode is read with one more backslash
+  // the folder after -t, lower-cased, with its final backslash
   startmode::Plan p = Decide(f, "-d -tC:\\Apps\\Demo\\", "C:\\windows\\");
   EXPECT_EQ(p.action, Action::ErrNoSetupInfo);
-  EXPECT_EQ(f.asked.back(), "c:\\apps\\demo\\\\Setup.ini");
+  EXPECT_EQ(f.asked.back(), "c:\\apps\\demo\\Setup.ini");
 
-  f.modes["c:\\apps\\demo\\\\Setup.ini"] = 2;
+  f.modes["c:\\apps\\demo\\Setup.ini"] = 2;
   p = Decide(f, "-d -tC:\\Apps\\Demo\\", "C:\\windows\\");
   EXPECT_EQ(p.action, Action::Uninstall);
   EXPECT_EQ(p.strFolder, "c:\\apps\\demo\\");
 
-  // a blank after -t stays in the folder; "-t" wins over an earlier "/t"
-  p = Decide(f, "/d/t c:\\x -tc:\\y", "C:\\windows\\");
-  EXPECT_EQ(p.strFolder, "c:\\y");
-  p = Decide(f, "/d /t c:\\x", "C:\\windows\\");
-  EXPECT_EQ(p.strFolder, " c:\\x");
+  // "-t" wins over an earlier "/t"
+  EXPECT_EQ(Decide(f, "/d/t c:\\x -tc:\\apps\\demo", "C:\\windows\\").strFolder, "c:\\apps\\demo\\");
 
-  f.modes["c:\\apps\\demo\\\\Setup.ini"] = 1;
+  f.modes["c:\\apps\\demo\\Setup.ini"] = 1;
   EXPECT_EQ(Decide(f, "-d -tC:\\Apps\\Demo\\", "C:\\windows\\").action, Action::ErrNoSetupInfo);
+}
+
+// The folder after -t is read as the install reads its folder: blanks and quotes
+// around it go, and the rest is made full by the program (here as from c:\apps\demo\);
+// what is no full folder then is refused before anything is read from it.
+TEST(StartMode, UninstallFolderForms) {
+  Folders f;
+  f.modes["c:\\apps\\demo\\Setup.ini"] = 2;
+  auto full = [](const std::string& text) -> std::string {
+    if (text == "." || text == ".\\" || text == "c:\\apps\\x\\..\\demo\\.") return "c:\\apps\\demo\\";
+    if (text == "c:\\apps\\demo\\" || text == "c:\\apps\\demo") return "c:\\apps\\demo\\";
+    if (text == "\\\\?\\c:\\apps\\demo") return text + "\\";
+    return text.empty() ? text : "c:\\apps\\demo\\" + text + "\\";
+  };
+  for (const char* form : {"-tC:\\Apps\\Demo", "-t\"C:\\Apps\\Demo\\\"", "-t  C:\\Apps\\Demo\\  ", "-t.\\", "/t.",
+                           "-t C:\\Apps\\x\\..\\Demo\\."}) {
+    for (const char* quiet : {"", "-q "}) {
+      startmode::Plan p =
+          startmode::Decide(std::string(quiet) + "-d " + form, "C:\\windows\\", kWin, f.Reader(), full);
+      EXPECT_EQ(p.action, Action::Uninstall) << quiet << form;
+      EXPECT_EQ(p.strFolder, "c:\\apps\\demo\\") << quiet << form;
+    }
+  }
+  for (const char* form : {"-t\\\\?\\C:\\Apps\\Demo", "-t\"\"", "-t   "}) {
+    f.asked.clear();
+    EXPECT_EQ(startmode::Decide(std::string("-d ") + form, "C:\\windows\\", kWin, f.Reader(), full).action,
+              Action::ErrNoSetupInfo)
+        << form;
+    EXPECT_TRUE(f.asked.empty()) << form;
+  }
 }
 
 TEST(StartMode, VeryLongCommandLines) {
   Folders f;
   std::string longLine(100000, 'A');
   EXPECT_EQ(Decide(f, longLine, "D:\\dist\\").action, Action::Authoring);
-  startmode::Plan p = Decide(f, "-d -t" + longLine, "C:\\windows\\");
+  startmode::Plan p = Decide(f, "-d -tc:\\" + longLine, "C:\\windows\\");
   EXPECT_EQ(p.action, Action::ErrNoSetupInfo);
-  EXPECT_EQ(p.strFolder.size(), longLine.size());
+  EXPECT_EQ(p.strFolder.size(), longLine.size() + 4) << "not cut";
 }
 
 TEST(StartMode, FolderAndInstanceNameOfTheProgramFile) {
