@@ -1,0 +1,27 @@
+// SHA-256 (FIPS 180-4), fed in pieces. Portable: the package's check of its payload.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CSha256 {
+ public:
+  static constexpr std::size_t kDigestSize = 32;
+
+  CSha256() { Reset(); }
+  void Reset();
+  void Update(const void* data, std::size_t size);
+  // The digest of everything fed since the last Reset; the object is reset after it.
+  void Final(unsigned char digest[kDigestSize]);
+
+  // The digest of `bytes` as 64 lower-case hex digits.
+  static std::string Hex(const std::string& bytes);
+
+ private:
+  void Block(const unsigned char* p);
+
+  std::uint32_t m_state[8];
+  std::uint64_t m_nBytes = 0;
+  unsigned char m_buffer[64];
+  std::size_t m_nBuffered = 0;
+};
