@@ -1,8 +1,6 @@
 #include "PackRun.h"
 
-#include <vector>
-
-#include "FolderPath.h"
+#include "Mbcs.h"
 #include "WizardRules.h"
 
 namespace packrun {
@@ -14,9 +12,13 @@ std::string DefaultName(const std::string& exeTitle) { return exeTitle + "-setup
 std::string OutputPath(const std::string& text, const std::string& setupDir, const std::string& exeTitle,
                        const std::string& desktopDir) {
   if (!text.empty()) return wizardrules::EndsWithBackslash(text) ? text + DefaultName(exeTitle) : text;
-  std::vector<std::string> levels = shell::FolderLevels(setupDir);
-  std::string beside = levels.size() >= 2 ? levels[levels.size() - 2] + "\\" : desktopDir;
-  return beside + DefaultName(exeTitle);
+  std::string dir = setupDir;
+  if (wizardrules::EndsWithBackslash(dir)) dir.pop_back();
+  // the folder above: none for a drive ("D:") or a share ("\\srv\share")
+  const std::size_t slash = mbcs::FindLastChar(dir, '\\');
+  const bool share = dir.compare(0, 2, "\\\\") == 0;
+  const bool root = slash == std::string::npos || (share && slash <= mbcs::FindFirstChar(dir, '\\', 2));
+  return (root ? desktopDir : dir.substr(0, slash + 1)) + DefaultName(exeTitle);
 }
 
 std::string ResultText(const Result& r) {

@@ -100,6 +100,8 @@ TEST(PackPlace, BesideTheFolderNamedAfterTheExecutable) {
   using packrun::OutputPath;
   const std::string desk = "C:\\Users\\me\\Desktop\\";
   EXPECT_EQ(OutputPath("", "C:\\work\\dist\\", "KeyRally", desk), "C:\\work\\KeyRally-setup.exe");
+  EXPECT_EQ(OutputPath("", "D:\\dist\\", "KeyRally", desk), "D:\\KeyRally-setup.exe");
+  EXPECT_EQ(OutputPath("", "D:\\表示\\", "KeyRally", desk), "D:\\KeyRally-setup.exe");
   EXPECT_EQ(OutputPath("", "\\\\srv\\share\\dist\\", "KeyRally", desk), "\\\\srv\\share\\KeyRally-setup.exe");
   // a root has nothing beside it
   EXPECT_EQ(OutputPath("", "D:\\", "KeyRally", desk), desk + "KeyRally-setup.exe");
