@@ -44,7 +44,8 @@ const char* ResultCaption(const Result& r) { return Failed(r) ? "Hanbell/Pack Er
 bool Failed(const Result& r) { return r.outcome != Outcome::Written; }
 
 std::string OfferText(const std::string& output) {
-  return "☆この配布ﾌｫﾙﾀﾞを、ﾀﾞｳﾝﾛｰﾄﾞ用の1つのｲﾝｽﾄｰﾗにまとめますか？\n\n《 " + output + " 》";
+  return "☆配布ﾌｫﾙﾀﾞを1つのｲﾝｽﾄｰﾗにまとめますか？\n\n《 " + output +
+         " 》\n\n(ﾀﾞｳﾝﾛｰﾄﾞしてそのまま実行できる1つのﾌｧｲﾙです。)";
 }
 
 }  // namespace packrun

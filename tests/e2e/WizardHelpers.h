@@ -23,7 +23,7 @@ constexpr const char* kSavedText =
     "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)";
 // After the save, the offer to pack the folder into one file for downloading.
 constexpr const char* kOfferCaption = "ｲﾝｽﾄｰﾙ情報設定の終了/ｲﾝｽﾄｰﾗ作成";
-constexpr const char* kOfferText = "☆この配布ﾌｫﾙﾀﾞを、ﾀﾞｳﾝﾛｰﾄﾞ用の1つのｲﾝｽﾄｰﾗにまとめますか？\n\n《 ";
+constexpr const char* kOfferText = "☆配布ﾌｫﾙﾀﾞを1つのｲﾝｽﾄｰﾗにまとめますか？\n\n《 ";
 
 inline std::string ProgramPath() { return uitest::ModuleDir() + "Hanbell.exe"; }
 
