@@ -48,26 +48,46 @@ struct CCabFile {
   LONGLONG nBase = 0;
   LONGLONG nLimit = -1;
   LONGLONG nPos = 0;
+  // Where the handle's pointer stands, -1 when not known; shared by every window on one
+  // handle, which nothing else moves while the cabinet functions run.
+  LONGLONG nOwnAt = -1;
+  LONGLONG* pAt = &nOwnAt;
 
   ~CCabFile() {
     if (bOwned && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
   }
-  bool At() const {
+  // The pointer is moved only when an access does not go on where the last one ended:
+  // each move is a call to the system, dearer than copying a block.
+  bool At() {
+    if (*pAt == nBase + nPos) return true;
     LARGE_INTEGER to;
     to.QuadPart = nBase + nPos;
-    return ::SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != FALSE;
+    if (!::SetFilePointerEx(h, to, nullptr, FILE_BEGIN)) {
+      *pAt = -1;
+      return false;
+    }
+    *pAt = to.QuadPart;
+    return true;
   }
   UINT Read(void* p, UINT cb) {
     if (nLimit >= 0 && nPos + cb > nLimit) cb = nPos >= nLimit ? 0 : static_cast<UINT>(nLimit - nPos);
     DWORD got = 0;
-    if (cb > 0 && (!At() || !::ReadFile(h, p, cb, &got, nullptr))) return static_cast<UINT>(-1);
+    if (cb > 0 && (!At() || !::ReadFile(h, p, cb, &got, nullptr))) {
+      *pAt = -1;
+      return static_cast<UINT>(-1);
+    }
     nPos += got;
+    *pAt += got;
     return got;
   }
   UINT Write(const void* p, UINT cb) {
     DWORD put = 0;
-    if (!At() || !::WriteFile(h, p, cb, &put, nullptr) || put != cb) return static_cast<UINT>(-1);
+    if (!At() || !::WriteFile(h, p, cb, &put, nullptr) || put != cb) {
+      *pAt = -1;
+      return static_cast<UINT>(-1);
+    }
     nPos += put;
+    *pAt += put;
     return put;
   }
   long Seek(long dist, int from) {
@@ -124,6 +144,7 @@ struct CCabinetCalls {
       f->h = w->m_hOut;
       f->bOwned = false;
       f->nBase = static_cast<LONGLONG>(w->m_nOffset);
+      f->pAt = &w->m_nOutAt;
       return reinterpret_cast<INT_PTR>(f);
     }
     bool temporary = false;
@@ -223,6 +244,7 @@ bool CCabinetWriter::Begin(HANDLE hFile, std::uint64_t offset) {
   End();
   m_hOut = hFile;
   m_nOffset = offset;
+  m_nOutAt = -1;
   m_bFailed = false;
   m_hCabinet = LoadCabinet();
   CFciCalls fci = FciOf(m_hCabinet);
@@ -274,6 +296,7 @@ struct CExtraction {
   const std::function<bool(const std::string&, HANDLE)>* finish;
   std::set<CCabFile*> open;  // files FDI has not closed yet
   bool bFailed = false;
+  LONGLONG nFileAt = -1;     // where hFile's pointer stands
 };
 CExtraction* g_pExtraction = nullptr;
 
@@ -284,6 +307,7 @@ INT_PTR DIAMONDAPI FdiOpen(char* name, int oflag, int) {
   f->bOwned = false;
   f->nBase = g_pExtraction->nOffset;
   f->nLimit = g_pExtraction->nSize;
+  f->pAt = &g_pExtraction->nFileAt;
   g_pExtraction->open.insert(f);
   return reinterpret_cast<INT_PTR>(f);
 }
@@ -340,7 +364,7 @@ bool ExtractCabinet(HANDLE hFile, std::uint64_t offset, std::uint64_t size,
   FdiDestroyFn fdiDestroy = Proc<FdiDestroyFn>(cabinet, "FDIDestroy");
   bool ok = false;
   if (fdiCreate && fdiCopy && fdiDestroy) {
-    CExtraction x{hFile, static_cast<LONGLONG>(offset), static_cast<LONGLONG>(size), &create, &finish, {}, false};
+    CExtraction x{hFile, static_cast<LONGLONG>(offset), static_cast<LONGLONG>(size), &create, &finish, {}, false, -1};
     g_pExtraction = &x;
     ERF erf = {};
     if (HFDI fdi = fdiCreate(Alloc, Free, FdiOpen, FdiRead, FdiWrite, FdiClose, FdiSeek, cpuUNKNOWN, &erf)) {

@@ -34,6 +34,7 @@ class CCabinetWriter {
   void* m_hFci = nullptr;
   HANDLE m_hOut = INVALID_HANDLE_VALUE;
   std::uint64_t m_nOffset = 0;
+  LONGLONG m_nOutAt = -1;  // where m_hOut's pointer stands, -1 when not known
   std::vector<std::string> m_temps;  // FCI's own working files, removed at the end
   bool m_bFailed = false;
 };

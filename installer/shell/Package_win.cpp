@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "Cabinet_win.h"
 #include "InstallNames.h"
@@ -300,11 +301,14 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
     std::map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < checked.entries.size(); ++i) byName[checked.entries[i].strName] = i;
     std::vector<bool> done(checked.entries.size(), false);
+    std::set<std::string> made;  // folders made below the folder
     auto create = [&](const std::string& name) -> HANDLE {
       auto it = byName.find(name);
       if (it == byName.end() || done[it->second]) return INVALID_HANDLE_VALUE;
       std::size_t slash = mbcs::FindLastChar(name, '\\');
-      if (slash != std::string::npos && !CreateFolderPath(folder + name.substr(0, slash))) return INVALID_HANDLE_VALUE;
+      if (slash != std::string::npos && made.insert(name.substr(0, slash)).second &&
+          !CreateFolderPath(folder + name.substr(0, slash)))
+        return INVALID_HANDLE_VALUE;
       return ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     };
     auto finish = [&](const std::string& name, HANDLE file) {
@@ -314,7 +318,9 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
       FILETIME t = FileTimeOf(e.nWriteTime);
       bool ok = FileSize(file, size) && size == e.nSize && ::SetFileTime(file, nullptr, nullptr, &t);
       ok = ::CloseHandle(file) && ok;
-      if (ok && e.dwAttributes != 0) ok = ::SetFileAttributesA((folder + name).c_str(), e.dwAttributes) != FALSE;
+      // a new file is one to archive already; the other bits are set as they were
+      if (ok && (e.dwAttributes & ~FILE_ATTRIBUTE_ARCHIVE) != 0)
+        ok = ::SetFileAttributesA((folder + name).c_str(), e.dwAttributes) != FALSE;
       done[i] = ok;
       written += e.nSize;
       show();
@@ -343,7 +349,7 @@ bool RemoveFolderTree(const CString& folder) {
         else
           RemoveFolderTree(path + "\\");
       } else {
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(path.c_str());
       }
     } while (::FindNextFileA(find, &fd));
