@@ -34,12 +34,17 @@ void Tell(bool bQuiet, const char* text, const char* caption, UINT icon) {
   ::MessageBoxA(nullptr, text, caption, MB_OK | icon);
 }
 
-// The loading window as a progress window: its bar follows the bytes done, and its
-// window stays alive while the work goes on.
+// The loading window as a progress window of its own, in the middle of the screen
+// since no other window is there: its bar follows the bytes done, and its window stays
+// alive while the work goes on.
 class CProgressWindow {
  public:
   CProgressWindow(const char* caption, const char* text) {
     m_dlg.Create(IDD_LOADING, nullptr);
+    RECT rc, work;
+    if (::GetWindowRect(m_dlg.m_hWnd, &rc) && ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+      ::SetWindowPos(m_dlg.m_hWnd, nullptr, (work.left + work.right - (rc.right - rc.left)) / 2,
+                     (work.top + work.bottom - (rc.bottom - rc.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     if (caption) m_dlg.SetWindowText(caption);
     if (text)
       if (HWND label = ::FindWindowExA(m_dlg.m_hWnd, nullptr, "Static", nullptr)) ::SetWindowTextA(label, text);
