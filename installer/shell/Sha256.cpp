@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define HB_SHA_EXTENSIONS 1
+#endif
+
 namespace {
 
 const std::uint32_t kRound[64] = {
@@ -16,7 +22,69 @@ const std::uint32_t kRound[64] = {
 
 inline std::uint32_t Rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
+#ifdef HB_SHA_EXTENSIONS
+// The SHA extensions with the SSE4.1 and SSSE3 shuffles they go with.
+bool HasShaExtensions() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & (1u << 19)) || !(c & (1u << 9))) return false;
+  return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & (1u << 29));
+}
+
+// `n` blocks through the processor's SHA rounds: the state kept as ABEF and CDGH, four
+// rounds per group, the message schedule of the group made from the four before it.
+__attribute__((target("sha,sse4.1,ssse3"))) void ShaExtensionBlocks(std::uint32_t state[8], const unsigned char* p,
+                                                                     std::size_t n) {
+  const __m128i bswap = _mm_set_epi64x(0x0c0d0e0f08090a0bll, 0x0405060700010203ll);
+  __m128i t = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0])), 0xB1);
+  __m128i cdgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4])), 0x1B);
+  __m128i abef = _mm_alignr_epi8(t, cdgh, 8);
+  cdgh = _mm_blend_epi16(cdgh, t, 0xF0);
+  for (; n > 0; --n, p += 64) {
+    const __m128i abefSaved = abef, cdghSaved = cdgh;
+    __m128i w[4];
+    for (int i = 0; i < 16; ++i) {
+      if (i < 4) {
+        w[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i)), bswap);
+      } else {
+        __m128i m = _mm_sha256msg1_epu32(w[i & 3], w[(i + 1) & 3]);
+        m = _mm_add_epi32(m, _mm_alignr_epi8(w[(i + 3) & 3], w[(i + 2) & 3], 4));
+        w[i & 3] = _mm_sha256msg2_epu32(m, w[(i + 3) & 3]);
+      }
+      __m128i k = _mm_add_epi32(w[i & 3], _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kRound[4 * i])));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(k, 0x0E));
+    }
+    abef = _mm_add_epi32(abef, abefSaved);
+    cdgh = _mm_add_epi32(cdgh, cdghSaved);
+  }
+  t = _mm_shuffle_epi32(abef, 0x1B);
+  cdgh = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), _mm_blend_epi16(t, cdgh, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[4]), _mm_alignr_epi8(cdgh, t, 8));
+}
+#endif
+
 }  // namespace
+
+CSha256::CSha256(bool bPlain) {
+#ifdef HB_SHA_EXTENSIONS
+  static const bool hasExtensions = HasShaExtensions();
+  m_bHardware = !bPlain && hasExtensions;
+#else
+  (void)bPlain;
+#endif
+  Reset();
+}
+
+void CSha256::Blocks(const unsigned char* p, std::size_t n) {
+#ifdef HB_SHA_EXTENSIONS
+  if (m_bHardware) {
+    ShaExtensionBlocks(m_state, p, n);
+    return;
+  }
+#endif
+  for (; n > 0; --n, p += 64) Block(p);
+}
 
 void CSha256::Reset() {
   static const std::uint32_t kInit[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
@@ -70,10 +138,12 @@ void CSha256::Update(const void* data, std::size_t size) {
     p += take;
     size -= take;
     if (m_nBuffered < 64) return;
-    Block(m_buffer);
+    Blocks(m_buffer, 1);
     m_nBuffered = 0;
   }
-  for (; size >= 64; p += 64, size -= 64) Block(p);
+  Blocks(p, size / 64);
+  p += size / 64 * 64;
+  size %= 64;
   std::memcpy(m_buffer, p, size);
   m_nBuffered = size;
 }
