@@ -12,6 +12,9 @@ cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exi
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 # every bench under a display: a Wine session begun without one would keep the later
 # benches' windows from being made
-for bench in "${benches[@]}"; do
-  "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/$bench.exe"
-done | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios
+{
+  for bench in "${benches[@]}"; do
+    "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/$bench.exe"
+  done
+  "$root/scripts/bench-pack.sh"  # the package against the folder and against NSIS
+} | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # make demo: the typing game's whole journey through the installer, on real files.
-# The sample distribution is laid out in build/demo/dist and authored by driving the
-# wizard and its advanced options. Then, with a display, Setup.exe starts there for a
-# person to install, play and uninstall; without one, the journey runs by itself under
-# Xvfb (the same driver as the e2e_journey test) and leaves a picture of every step in
-# build/demo/shots. Either way it runs in a throwaway copy of the project's Wine prefix,
-# in which the distribution folder is drive D:, and that copy is removed at the end.
+# The sample distribution is laid out in build/demo/dist, authored by driving the wizard
+# and its advanced options, and packed into one file beside it, build/demo/KeyRally-setup.exe.
+# Then, with a display, that package starts for a person to install, play and uninstall;
+# without one, the journey runs by itself under Xvfb (the same driver as the e2e_journey
+# test) and leaves a picture of every step in build/demo/shots. Either way it runs in a
+# throwaway copy of the project's Wine prefix, in which build/demo is drive D: (the
+# distribution D:\dist, the package D:\KeyRally-setup.exe), and that copy is removed at
+# the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 demo="$root/build/demo"
@@ -26,7 +28,7 @@ key='HKLM\SoftWare\Microsoft\Windows\CurrentVersion\UnInstall\KeyRally'
 # HB_JOURNEY_* in the environment say how far it goes and where pictures are asked for.
 run_journey() {
   local rc=0
-  HB_JOURNEY_DIST='D:\' wine "$bin/e2e_journey.exe" --gtest_brief=1 >"$demo/journey.out" 2>>"$demo/wine.log" || rc=$?
+  HB_JOURNEY_DIST='D:\dist\' wine "$bin/e2e_journey.exe" --gtest_brief=1 >"$demo/journey.out" 2>>"$demo/wine.log" || rc=$?
   iconv -f CP932 -t UTF-8 -c "$demo/journey.out" | grep -v '^Running main()' || true
   return $rc
 }
@@ -54,7 +56,7 @@ rm -rf "$demo"
 mkdir -p "$demo"
 "$root/scripts/make-dist.sh" "$demo/dist" "$HB_TREE" >/dev/null
 cp -a "$base_prefix" "$WINEPREFIX"
-ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
+ln -sfn "$demo" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -63,11 +65,12 @@ cleanup() {
 trap cleanup EXIT
 
 if [[ -n "${DISPLAY:-}" ]]; then
-  echo "demo: authoring the sample distribution (the wizard driven on a virtual screen)"
+  echo "demo: authoring and packing the sample distribution (the wizard driven on a virtual screen)"
   "${xvfb[@]}" "$0" --author || { echo "demo: authoring failed (see $demo/journey.out)" >&2; exit 1; }
   wineserver -w >/dev/null 2>&1 || true
   cat <<EOF
-demo: the distribution is drive D: of a Wine session of its own; Setup.exe starts there now.
+demo: the distribution is D:\dist of a Wine session of its own, packed into the one file
+D:\KeyRally-setup.exe ($demo/KeyRally-setup.exe), which starts now.
   1. Install: check the folder and the shortcut options, press 登録, then OK.
   2. Play: the game starts with the read-me beside it. ﾌｧｲﾙ > 開く: words\\english.wds
      (or romaji.wds) in the install folder; ｹﾞｰﾑ > 開始 (Ctrl+A); type each word, Enter.
@@ -75,7 +78,7 @@ demo: the distribution is drive D: of a Wine session of its own; Setup.exe start
      打鍵丸 and remove it, then press 実行 in Hanbell's dialog.
   4. Close every window: the demo then ends by itself and removes its Wine session.
 EOF
-  wine 'D:\Setup.exe' 2>>"$demo/wine.log" || true
+  wine 'D:\KeyRally-setup.exe' 2>>"$demo/wine.log" || true
   if wine reg query "$key" >/dev/null 2>&1; then
     wine uninstaller 2>>"$demo/wine.log" &
   fi

@@ -5,6 +5,7 @@
 #include "BackdropDlg.h"
 #include "Globals.h"
 #include "LoadingDlg.h"
+#include "PackageStart_win.h"
 #include "ProtectedFolders_win.h"
 #include "QuietLog_win.h"
 #include "SetupInfo_win.h"
@@ -70,6 +71,8 @@ int RunQuiet(const startmode::Plan& plan) {
     case startmode::Action::ErrNoSetupInfo:
     case startmode::Action::ErrQuietNoSetupInfo:
     case startmode::Action::Authoring: log.Report(kTextNoSetupInfo); break;
+    case startmode::Action::Pack:  // their own runs
+    case startmode::Action::ErrPackageOption: break;
   }
   return quietrun::kExitWrongUse;
 }
@@ -105,6 +108,12 @@ BOOL CSetupApp::InitInstance() {
   Enable3dControls();
 
   g_strSetupDir = startmode::FolderOf(GetModulePath());
+  // A package runs from the folder it writes its files into, removed when the run ends.
+  CPackageFolder package;
+  if (CPackageFolder::IsRunningPackage()) {
+    if (!package.Open(cmd, &m_nExitCode)) return FALSE;
+    g_strSetupDir = package.GetFolder();
+  }
   g_strTopRoot = setupinfo::GetString(setupinfo::IniPath(g_strSetupDir), setupinfo::kSecTree, "TopRoot", "");
   if (g_strTopRoot.empty()) g_strTopRoot = g_strSetupDir;
 
@@ -112,13 +121,21 @@ BOOL CSetupApp::InitInstance() {
   UINT n = ::GetWindowsDirectoryA(winDir, MAX_PATH);
   CString windowsDir(winDir, n < MAX_PATH ? n : 0);
 
-  startmode::Plan plan = startmode::Decide(
-      cmd, g_strSetupDir, windowsDir,
-      [](const std::string& iniPath) { return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0); },
-      [](const std::string& text) { return FullFolderPath(text); });
+  auto readMode = [](const std::string& iniPath) {
+    return setupinfo::GetInt(iniPath, setupinfo::kSecSetup, "Mode", 0);
+  };
+  startmode::Plan plan =
+      package.GetFolder().empty()
+          ? startmode::Decide(cmd, g_strSetupDir, windowsDir, readMode,
+                              [](const std::string& text) { return FullFolderPath(text); })
+          : package.GetPlan();
   // The removal deletes what its Setup.ini lists in that folder: never in one of the system's.
   if (plan.action == startmode::Action::Uninstall && IsProtectedInstallFolder(plan.strFolder))
     plan.action = startmode::Action::ErrNoSetupInfo;
+  if (plan.action == startmode::Action::Pack) {
+    m_nExitCode = RunPack(plan);
+    return FALSE;
+  }
   if (plan.bQuiet) {
     m_nExitCode = RunQuiet(plan);
     return FALSE;
@@ -149,6 +166,8 @@ BOOL CSetupApp::InitInstance() {
     case startmode::Action::Install:
     case startmode::Action::ErrQuietAuthoring:  // quiet runs only
     case startmode::Action::ErrQuietNoSetupInfo:
+    case startmode::Action::Pack:  // their own runs
+    case startmode::Action::ErrPackageOption:
       break;
   }
 

@@ -16,13 +16,15 @@ enum class Action {
   ErrMisuseD,        // elsewhere, -d without -s
   ErrQuietAuthoring, // quiet, but -s: authoring needs a person
   ErrQuietNoSetupInfo,  // quiet, and Setup.ini of the folder is not Mode 1
+  Pack,              // the distribution packed into one file, strFolder the path after -p
+  ErrPackageOption,  // a package started with -s, -d or -p: it can only install
 };
 
 struct Plan {
   Action action = Action::Authoring;
   // uninstall: the folder after -t (lower case), read as the install reads its folder:
   // in full, with its final backslash; quiet install: the install folder after -t as
-  // typed, "" when none is given
+  // typed, "" when none is given; pack: the path after -p as typed, "" when none is given
   std::string strFolder;
   bool bQuiet = false;  // a run without a person: no window, no box, no beep
 };
@@ -39,16 +41,17 @@ std::string InstanceName(const std::string& modulePath);
 // True when setupDir is the Windows folder (compared without case, with its backslash).
 bool IsWindowsFolder(const std::string& setupDir, const std::string& windowsDir);
 
-// "-q" or "/q" (any case) before the first "-t" or "/t": everything after that is a
-// folder, so no folder name can switch a run to quiet.
+// "-q" or "/q" (any case) before the first "-t", "/t", "-p" or "/p": everything after
+// that is a path, so no folder name can switch a run to quiet.
 bool IsQuiet(const std::string& cmdLine);
 
 // The folder text after -t without the blanks around it and without quotes, which no
 // folder name can hold ("-t"C:\x y"" and "-tC:\x y\"" alike).
 std::string FolderText(const std::string& text);
 
-// `cmdLine` as given (it is lower-cased here). With "-q", every option is looked for
-// only before the first "-t"/"/t", and the folder is everything after it.
+// `cmdLine` as given (it is lower-cased here). Outside the Windows folder, everything
+// after the first "-p"/"/p" is the package's path; with "-q", everything after the
+// first "-t"/"/t" is the folder. Options are looked for only before them.
 // readMode(path to Setup.ini) returns [Setup] Mode of that file, 0 when absent.
 // fullFolder(text) gives the folder a text names in full ("." and "..", a relative
 // name resolved), as the install reads its folder; without it the text is taken as it
@@ -56,5 +59,10 @@ std::string FolderText(const std::string& text);
 Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::string& windowsDir,
             const std::function<int(const std::string&)>& readMode,
             const std::function<std::string(const std::string&)>& fullFolder = nullptr);
+
+// A package's start: Install (quiet or not, with the folder after -t) for what a
+// distribution folder would install with, ErrPackageOption for authoring, uninstall
+// and packing, which need a folder.
+Plan DecidePackage(const std::string& cmdLine);
 
 }  // namespace startmode

@@ -41,16 +41,6 @@ std::vector<std::string> Components(const std::string& path) {
   return parts;
 }
 
-bool IsDeviceName(const std::string& component) {
-  std::string base = component.substr(0, mbcs::FindFirstChar(component, '.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = mbcs::ToLower(base);
-  if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" || base == "conout$")
-    return true;
-  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
-         base[3] <= '9';
-}
-
 // An element of a group or Windows-folder list without the list root's length.
 std::string ListRelative(const std::vector<std::string>& list, std::size_t j) {
   std::size_t rootLen = list[0].size();
@@ -124,16 +114,7 @@ std::string SystemFileText(const std::string& destName) {
 
 std::string FileNameOf(const std::string& path) { return Components(path).back(); }
 
-bool IsInsideName(const std::string& relative) {
-  if (relative.empty() || relative[0] == '\\' || relative[0] == '/') return false;
-  if (mbcs::FindFirstChar(relative, ':') != std::string::npos) return false;
-  for (const std::string& part : Components(relative)) {
-    if (part.empty()) continue;
-    if (part.find_first_not_of(". ") == std::string::npos) return false;
-    if (IsDeviceName(part)) return false;
-  }
-  return true;
-}
+bool IsInsideName(const std::string& relative) { return setupinfo::IsInsideName(relative); }
 
 int StepDelay(int parsed) { return parsed < 0 ? 0 : parsed; }
 

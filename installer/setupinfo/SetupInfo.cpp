@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "Mbcs.h"
 
@@ -23,6 +24,45 @@ int ListEntriesToRead(int count, std::size_t keysInSection) {
 std::string RelativeForm(const std::string& value, const std::string& topRoot) {
   if (topRoot.empty()) return value;
   return mbcs::ReplaceAll(value, topRoot, std::string());
+}
+
+namespace {
+
+// Path components split at "\" and "/" on character boundaries.
+std::vector<std::string> Components(const std::string& path) {
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 0; i < path.size();) {
+    std::size_t w = (mbcs::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
+    if (w == 1 && (path[i] == '\\' || path[i] == '/'))
+      parts.emplace_back();
+    else
+      parts.back().append(path, i, w);
+    i += w;
+  }
+  return parts;
+}
+
+bool IsDeviceName(const std::string& component) {
+  std::string base = component.substr(0, mbcs::FindFirstChar(component, '.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  base = mbcs::ToLower(base);
+  if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" || base == "conout$")
+    return true;
+  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
+}  // namespace
+
+bool IsInsideName(const std::string& relative) {
+  if (relative.empty() || relative[0] == '\\' || relative[0] == '/') return false;
+  if (mbcs::FindFirstChar(relative, ':') != std::string::npos) return false;
+  for (const std::string& part : Components(relative)) {
+    if (part.empty()) continue;
+    if (part.find_first_not_of(". ") == std::string::npos) return false;
+    if (IsDeviceName(part)) return false;
+  }
+  return true;
 }
 
 bool ParseTreeEntry(const std::string& value, TreeEntry& out) {

@@ -44,6 +44,11 @@ int ListEntriesToRead(int count, std::size_t keysInSection);
 // Relative form: every occurrence of topRoot is removed.
 std::string RelativeForm(const std::string& value, const std::string& topRoot);
 
+// Whether a name relative to a folder stays inside it: not empty, not rooted
+// ("\x", "\\srv\x"), no drive or stream colon, no component of dots and blanks alone
+// (".", "..", "..."), no device name (CON, NUL, COM1, ...).
+bool IsInsideName(const std::string& relative);
+
 // A _f entry: path, "|", attribute bits. Returns false for an entry without "|",
 // which ends the reading of the tree.
 struct TreeEntry {

@@ -4,10 +4,13 @@
 // as one section write merged from the file's section, which leaves the same bytes as
 // writing the keys one by one (every profile write rewrites the whole file, which is
 // long with a big tree).
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "Globals.h"
+#include "PackRun_win.h"
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
@@ -44,7 +47,7 @@ const char* Checked(const CButton& box) { return box.GetCheck() == BST_CHECKED ?
 
 }  // namespace
 
-void CSetupWizardDlg::SaveSetupInfo() {
+BOOL CSetupWizardDlg::SaveSetupInfo() {
   const CString path = IniPath(g_strSetupDir);
   CString title = m_edtTitle.GetWindowText();
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is written too
@@ -55,7 +58,7 @@ void CSetupWizardDlg::SaveSetupInfo() {
         "☆ｾｯﾄｱｯﾌﾟ情報ﾌｧｲﾙ《 Setup.ini 》に正しく記録できません。\n\n"
         "　　機器の接続状況等を確認してください。処理を中断します。",
         "☆ｾｯﾄｱｯﾌﾟ情報登録異常通知...", MB_OK | MB_ICONSTOP);
-    return;
+    return FALSE;
   }
   WriteSection(path, kSecSetup, {{"Version", m_edtVersion.GetWindowText()}, {"Name", m_edtCompany.GetWindowText()}});
 
@@ -90,4 +93,31 @@ void CSetupWizardDlg::SaveSetupInfo() {
       "☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
       "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)",
       "ｲﾝｽﾄｰﾙ情報設定の終了/その他情報", MB_OK | MB_ICONINFORMATION);
+  return TRUE;
+}
+
+// The folder packed into one file for downloading, when the author wants it: the
+// install form's bar shows the pack where the delay row and the two options stood.
+void CSetupWizardDlg::OfferPack() {
+  const CString output = PackOutputPath(g_strSetupDir, "");
+  HbBeep();
+  if (MessageBox(packrun::OfferText(output).c_str(), packrun::kOfferCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  for (CWnd* w : std::initializer_list<CWnd*>{&m_stcDelayLabel, &m_edtDelay, &m_chkReboot, &m_chkBlueBack})
+    w->ShowWindow(SW_HIDE);
+  constexpr int kRange = 1000;
+  m_prgInstall.SendMessage(PBM_SETRANGE32, 0, kRange);
+  m_prgInstall.SendMessage(PBM_SETPOS, 0);
+  m_prgInstall.ShowWindow(SW_SHOW);
+  DWORD last = ::GetTickCount();
+  packrun::Result r = PackDistribution(g_strSetupDir, GetModulePath(), "", [&](std::uint64_t done, std::uint64_t total) {
+    if (total == 0 || ::GetTickCount() - last < 30) return;  // a redraw costs more than a block
+    last = ::GetTickCount();
+    m_prgInstall.SendMessage(PBM_SETPOS, static_cast<WPARAM>(done * kRange / total));
+    PumpPendingMessage();
+  });
+  if (!packrun::Failed(r)) m_prgInstall.SendMessage(PBM_SETPOS, kRange);
+  HbBeep();
+  MessageBox(packrun::ResultText(r).c_str(), packrun::ResultCaption(r),
+             MB_OK | (packrun::Failed(r) ? MB_ICONSTOP : MB_ICONINFORMATION));
 }

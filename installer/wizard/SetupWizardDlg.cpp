@@ -375,7 +375,7 @@ void CSetupWizardDlg::OnOK() {
     return;
   }
   EnableControls(FALSE);
-  SaveSetupInfo();
+  if (SaveSetupInfo()) OfferPack();
   EndDialog(IDOK);
 }
 

@@ -66,8 +66,11 @@ class CSetupWizardDlg : public CDialog {
 
   // Enables or disables, together, the controls a long operation must lock.
   void EnableControls(BOOL bEnable);
-  // Writes everything the author set into Setup.ini (SaveSetupInfo.cpp).
-  void SaveSetupInfo();
+  // Writes everything the author set into Setup.ini (SaveSetupInfo.cpp); FALSE when
+  // its first write failed.
+  BOOL SaveSetupInfo();
+  // After a save: asks whether to pack the folder into one file, and packs it.
+  void OfferPack();
   // Installs from the install form (installer/install/RunInstall_win.cpp); FALSE when
   // the run stopped early and the wizard stays open.
   BOOL RunInstall();

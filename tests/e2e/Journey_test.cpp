@@ -1,12 +1,13 @@
 // The whole journey through the shipped programs, as a newcomer meets it: the sample
-// distribution authored in the wizard and its advanced options, installed over the
-// backdrop, the read-me and the game started by the install, and everything removed
-// again through the registered uninstall command. `make demo` runs this same journey
-// and takes a picture of every step.
+// distribution authored in the wizard and its advanced options and packed into one file,
+// that file installed over the backdrop from a folder of downloads, the read-me and the
+// game started by the install, and everything removed again through the registered
+// uninstall command. `make demo` runs this same journey and takes a picture of every
+// step.
 //
 // HB_JOURNEY_DIST  the distribution folder (default: the one the build lays out for it)
 // HB_JOURNEY_SHOTS a folder a screenshot script watches (uitest::RequestShot)
-// HB_JOURNEY_ONLY  "author": stop once Setup.ini is written
+// HB_JOURNEY_ONLY  "author": stop once Setup.ini is written and the package made
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -28,6 +29,7 @@ const char* const kDescription[] = {"<<打鍵丸 ｲﾝｽﾄｰﾙ>>", "180 秒
                                     "英単語とローマ字の単語リストが付いています。"};
 const char kExe[] = "KeyRally.exe";
 const char kExeTitle[] = "KeyRally";
+const char kPackage[] = "KeyRally-setup.exe";  // beside the distribution folder
 // what the distribution holds besides Setup.exe and Setup.ini, as the tree lists it
 const char* const kShipped[] = {"KeyRally.exe", "ReadMe.txt", "words\\english.wds", "words\\romaji.wds",
                                 "Openin.wav", "bark.wav"};
@@ -135,7 +137,8 @@ class EndLeftovers {
 
 // The author's session: the executable chosen, title, version, company, description
 // and pause typed, the advanced options set (names, the read-me as a group file under a
-// name of its own, the game started after the install, the read-me opened), saved.
+// name of its own, the game started after the install, the read-me opened), saved, and
+// the folder packed into one file as the wizard offers.
 void Author(const std::string& dist) {
   Process p;
   ASSERT_TRUE(p.Start(dist + "Setup.exe", "-s", dist));
@@ -183,7 +186,24 @@ void Author(const std::string& dist) {
   EXPECT_EQ(box.caption, kSavedCaption);
   Shot("03-authored", "3. The author's 登録 writes Setup.ini beside the files");
   ASSERT_TRUE(Answer(box, IDOK));
+  ASSERT_TRUE(WaitGone(box.hwnd));
+  box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd) << "no offer to pack";
+  EXPECT_EQ(box.caption, kOfferCaption);
+  const std::string package = FullPath(dist + "..\\" + kPackage);
+  EXPECT_EQ(box.text.find(kOfferText + package + " 》"), 0u) << box.text;
+  Shot("04-offer", "4. The wizard offers to pack the folder into one file for downloading");
+  ASSERT_TRUE(Answer(box, IDYES));
+  ASSERT_TRUE(WaitGone(box.hwnd));
+  box = WaitMessageBox(p.Pid(), 60000);
+  ASSERT_TRUE(box.hwnd) << "no box after packing";
+  EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾗ作成の終了");
+  EXPECT_EQ(box.text.find("☆配布ﾌｫﾙﾀﾞを1つのｲﾝｽﾄｰﾗにまとめました。\n\n《 " + package + " 》"), 0u) << box.text;
+  EXPECT_EQ(ProgressPos(w), 1000) << "the bar went to its end";
+  Shot("05-packed", "5. KeyRally-setup.exe beside the folder: the one file the author ships");
+  ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit());
+  EXPECT_TRUE(Exists(package));
 
   const std::string ini = dist + "Setup.ini";
   const std::map<std::string, std::string> expected = {
@@ -206,6 +226,7 @@ void Author(const std::string& dist) {
   }
   Say("authored " + ini + ": " + kTitle + " " + kVersion + " by " + kCompany + ", " +
       IniValue(ini, "TreeCtrl", "Files") + " files");
+  Say("packed " + package + " (" + std::to_string(Bytes(package).size()) + " bytes)");
 }
 
 // What the install left, for the summary and for the check after the removal.
@@ -216,13 +237,14 @@ struct Installed {
   std::string key;                 // the uninstall entry
 };
 
-void Install(const std::string& dist, Installed& out) {
+// The user's install from the package alone, downloaded into a folder of its own.
+void Install(const std::string& dist, const std::string& package, Installed& out) {
   const std::string win = WindowsDir(), programs = ShellFolder("Programs"), desktop = ShellFolder("Desktop");
   const std::string target =
       WithSlash(RegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir")) +
       kCompany + "\\" + kExeTitle + "\\";
   Process p;
-  ASSERT_TRUE(p.Start(dist + "Setup.exe", "", dist));
+  ASSERT_TRUE(p.Start(package, "", package.substr(0, package.rfind('\\') + 1)));
   HWND w = WaitWizard(p, 60000);
   ASSERT_TRUE(w) << "no wizard";
   EXPECT_TRUE(FindWindowOf(p.Pid(), kBackdropCaption, true)) << "no backdrop behind the wizard";
@@ -234,17 +256,17 @@ void Install(const std::string& dist, Installed& out) {
   EXPECT_EQ(GetCheck(w, IDC_STARTUP), BST_UNCHECKED);
   EXPECT_EQ(GetCheck(w, IDC_PROGRAM), BST_CHECKED);
   EXPECT_EQ(GetCheck(w, IDC_DESKTOP), BST_CHECKED);
-  Shot("04-install", "4. The user runs Setup.exe: the install form over the backdrop");
+  Shot("06-install", "6. The user runs the downloaded KeyRally-setup.exe: the install form over the backdrop");
 
   ASSERT_TRUE(Click(w, IDOK));
   EXPECT_TRUE(WaitFor([&] { return ProgressPos(w) >= 4; }, 30000)) << "the bar did not move";
-  Shot("05-installing", "5. 登録: the files are copied, the bar moves");
+  Shot("07-installing", "7. 登録: the files are copied, the bar moves");
   MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
   ASSERT_TRUE(box.hwnd) << "no box at the end of the install";
   EXPECT_EQ(box.caption, "ｲﾝｽﾄｰﾙ作業の終了");
   EXPECT_EQ(box.text, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
   EXPECT_EQ(ProgressPos(w), 8 + 8) << "every step done";
-  Shot("06-installed", "6. The install reports success");
+  Shot("08-installed", "8. The install reports success");
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(p.WaitExit()) << "the installer did not end";
 
@@ -260,7 +282,7 @@ void Install(const std::string& dist, Installed& out) {
   }
   EXPECT_EQ(out.files.size(), expected.size()) << "nothing else in the install folder";
   EXPECT_EQ(IniValue(target + "Setup.ini", "Setup", "Mode"), "2");
-  EXPECT_EQ(Bytes(win + "Hanbell.exe"), Bytes(dist + "Setup.exe"));
+  EXPECT_EQ(Bytes(win + "Hanbell.exe"), Bytes(dist + "Setup.exe")) << "the plain installer, not the package";
   EXPECT_EQ(IniValue(win + "Hanbell.ini", "SetupDirectory", kExe), target + kExe);
   out.links = {desktop + kShortcut + ".lnk", programs + kGroup + "\\" + kShortcut + ".lnk",
                programs + kGroup + "\\" + kReadMeLink + ".lnk"};
@@ -272,7 +294,7 @@ void Install(const std::string& dist, Installed& out) {
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, out.key, "DisplayName"), kTitle);
   EXPECT_EQ(RegValue(HKEY_LOCAL_MACHINE, out.key, "UninstallString"), win + "Hanbell.exe -d -t" + target);
 
-  Say("installed into " + target + ":");
+  Say("installed from " + package + " into " + target + ":");
   for (const std::string& f : out.files) Say("  " + f);
   for (const std::string& l : out.links) Say("  shortcut " + l);
   Say("  uninstall entry HKLM\\" + out.key + " (" + RegValue(HKEY_LOCAL_MACHINE, out.key, "UninstallString") + ")");
@@ -306,7 +328,7 @@ HWND Started(const Installed& in) {
     ::SetWindowPos(notepad, HWND_TOP, 470, 230, 550, 480, SWP_SHOWWINDOW);
     ::SetForegroundWindow(notepad);
   }
-  Shot("07-started", "7. The install starts the game and opens the read-me");
+  Shot("09-started", "9. The install starts the game and opens the read-me");
   if (notepad) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(notepad, &pid);
@@ -390,8 +412,8 @@ void Play(HWND frame, const Installed& in) {
   for (int i = 0; i < 3; ++i) {
     const std::string word = krtest::Draw(frame).Word().text;
     EXPECT_NE(std::find(words.begin(), words.end(), word), words.end()) << word << " is not from the list";
-    if (!TypeWord(frame, word, i == 2 ? "08-playing" : nullptr,
-                  "8. The game: the English word list loaded, words typed, points won")) {
+    if (!TypeWord(frame, word, i == 2 ? "10-playing" : nullptr,
+                  "10. The game: the English word list loaded, words typed, points won")) {
       ADD_FAILURE() << word << " was not taken";
       break;
     }
@@ -424,7 +446,7 @@ void Uninstall(const Installed& in) {
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_LE(std::abs((rc.left + rc.right) - (work.left + work.right)), 1) << "centred across";
   EXPECT_LE(std::abs((rc.top + rc.bottom) - (work.top + work.bottom)), 1) << "centred down";
-  Shot("09-uninstall", "9. The registered uninstall command opens the uninstaller");
+  Shot("11-uninstall", "11. The registered uninstall command opens the uninstaller");
   ASSERT_TRUE(Click(dlg, IDOK));
   MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
   ASSERT_TRUE(box.hwnd) << "no box after 実行";
@@ -434,7 +456,7 @@ void Uninstall(const Installed& in) {
   EXPECT_EQ(untest::IndicatorStates(dlg), "cc-ccc") << "every step but the start-up shortcut, which was not made";
   ::GetWindowRect(dlg, &rc);
   ::SetWindowPos(box.hwnd, nullptr, rc.left + 60, rc.bottom + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // the steps in view
-  Shot("10-uninstalled", "10. 実行: every step done, the game removed");
+  Shot("12-uninstalled", "12. 実行: every step done, the game removed");
   untest::CloseAndExpectEnd(p, box);
 
   Say("removed:");
@@ -485,8 +507,12 @@ TEST(Journey, AuthoredInstalledPlayedUninstalled) {
   restore.Remove(ShellFolder("Desktop") + kShortcut + ".lnk");
   restore.Key(HKEY_LOCAL_MACHINE, kUninstallBase + std::string(kExeTitle));
   restore.Values(HKEY_CURRENT_USER, "Software\\Microsoft\\Notepad");
+  // the package downloaded into a folder of its own; the install needs nothing else
+  const std::string downloads = TempDir("hb_journey_downloads");
+  restore.Remove(downloads);
+  ASSERT_TRUE(::CopyFileA(FullPath(dist + "..\\" + kPackage).c_str(), (downloads + kPackage).c_str(), FALSE));
   Installed installed;
-  ASSERT_NO_FATAL_FAILURE(Install(dist, installed));
+  ASSERT_NO_FATAL_FAILURE(Install(dist, downloads + kPackage, installed));
   HWND game = Started(installed);
   ASSERT_TRUE(game);
   ASSERT_NO_FATAL_FAILURE(Play(game, installed));

@@ -21,6 +21,9 @@ constexpr const char* kSavedCaption = "ｲﾝｽﾄｰﾙ情報設定の終了/�
 constexpr const char* kSavedText =
     "☆ｲﾝｽﾄｰﾙ情報を再設定するには、-s ｵﾌﾟｼｮﾝを指定して起動して下さい。\n\n"
     "(他の圧縮ｿﾌﾄを使って、ﾌｫﾙﾀﾞごと自己解凍形式で圧縮してね！)";
+// After the save, the offer to pack the folder into one file for downloading.
+constexpr const char* kOfferCaption = "ｲﾝｽﾄｰﾙ情報設定の終了/ｲﾝｽﾄｰﾗ作成";
+constexpr const char* kOfferText = "☆配布ﾌｫﾙﾀﾞを1つのｲﾝｽﾄｰﾗにまとめますか？\n\n《 ";
 
 inline std::string ProgramPath() { return uitest::ModuleDir() + "Hanbell.exe"; }
 
@@ -183,8 +186,8 @@ inline std::string ControlFont(HWND dlg, int id) { return ProbeInside(dlg, id); 
 // starts the recording and answers "".
 inline std::string Beeps(HWND dlg) { return ProbeInside(dlg, kProbeBeeps); }
 
-// Presses 登録 and expects the closing information box; the program then ends.
-// With `beep`, also that the box comes with one short beep.
+// Presses 登録 and expects the closing information box, then declines the offer to
+// pack; the program then ends. With `beep`, also that the box comes with one short beep.
 inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard, bool beep = false) {
   if (beep) {
     ASSERT_EQ(Beeps(wizard), "");
@@ -203,6 +206,14 @@ inline void SaveAndExpectEnd(uitest::Process& p, HWND wizard, bool beep = false)
   EXPECT_EQ(box.text, kSavedText);
   EXPECT_EQ(box.icon, uitest::Icon::Information);
   ASSERT_TRUE(uitest::Answer(box, IDOK));
+  ASSERT_TRUE(uitest::WaitGone(box.hwnd));
+  uitest::MessageBoxInfo offer = uitest::WaitMessageBox(p.Pid());
+  ASSERT_TRUE(offer.hwnd) << "no offer to pack";
+  EXPECT_EQ(offer.caption, kOfferCaption);
+  EXPECT_EQ(offer.text.compare(0, std::string(kOfferText).size(), kOfferText), 0) << offer.text;
+  EXPECT_EQ(offer.icon, uitest::Icon::Question);
+  EXPECT_EQ(::GetWindow(offer.hwnd, GW_OWNER), wizard);
+  ASSERT_TRUE(uitest::Answer(offer, IDNO));
   DWORD code = 1;
   EXPECT_TRUE(p.WaitExit(uitest::kDefaultTimeoutMs, &code)) << "program did not end after saving";
 }

@@ -95,3 +95,46 @@ TEST(QuietLog, StepsThenTheReportWithWindowsLineEnds) {
             "★ｲﾝｽﾄｰﾙを正常におこなえませんでした(Err: 1 )\r\n    ・Setup.iniﾌｧｲﾙが異常です。\r\n"
             "☆ｱﾝｲﾝｽﾄｰﾙが完了しました。\r\n");
 }
+
+TEST(PackSwitch, EverythingAfterItIsThePackagesPath) {
+  // the path as typed, with whatever switch-like names it holds
+  startmode::Plan p = Decide("-pC:\\My-Tools\\Set-Up -d\\KeyRally-setup.exe");
+  EXPECT_EQ(p.action, Action::Pack);
+  EXPECT_FALSE(p.bQuiet);
+  EXPECT_EQ(p.strFolder, "C:\\My-Tools\\Set-Up -d\\KeyRally-setup.exe");
+  EXPECT_EQ(Decide("/P").action, Action::Pack);
+  EXPECT_EQ(Decide("/P").strFolder, "");
+  p = Decide("-q /p \"C:\\out dir\\\"");
+  EXPECT_EQ(p.action, Action::Pack);
+  EXPECT_TRUE(p.bQuiet);
+  EXPECT_EQ(p.strFolder, "C:\\out dir\\");
+  EXPECT_EQ(Decide("-q", "E:\\unauthored\\").action, Action::ErrQuietNoSetupInfo);
+  EXPECT_EQ(Decide("-p", "E:\\unauthored\\").action, Action::Pack) << "the pack tells what is missing";
+  // -q after -p is part of the path; authoring and -d win as they do over an install
+  EXPECT_FALSE(Decide("-pC:\\x -q").bQuiet);
+  EXPECT_EQ(Decide("-s -p").action, Action::Authoring);
+  EXPECT_EQ(Decide("-q -d -p").action, Action::ErrMisuseD);
+  // after the install folder, -p is part of the folder
+  p = Decide("-q -tC:\\a-pb\\");
+  EXPECT_EQ(p.action, Action::Install);
+  EXPECT_EQ(p.strFolder, "C:\\a-pb\\");
+  // the Windows folder knows no packing
+  EXPECT_EQ(Decide("-q -d -tC:\\gone\\a-p\\", "C:\\WINDOWS\\").action, Action::Uninstall);
+  EXPECT_EQ(quietrun::LogNameOf(Action::Pack), std::string(quietrun::kPackLogName));
+  EXPECT_EQ(quietrun::PackExitCode(packrun::Outcome::Written), 0);
+  EXPECT_EQ(quietrun::PackExitCode(packrun::Outcome::MissingFile), 3);
+  EXPECT_EQ(quietrun::PackExitCode(packrun::Outcome::WriteFailed), 1);
+}
+
+TEST(PackSwitch, APackageOnlyInstalls) {
+  startmode::Plan p = startmode::DecidePackage("");
+  EXPECT_EQ(p.action, Action::Install);
+  EXPECT_FALSE(p.bQuiet);
+  p = startmode::DecidePackage("/Q -tC:\\Program Files\\My-Setup -d\\");
+  EXPECT_EQ(p.action, Action::Install);
+  EXPECT_TRUE(p.bQuiet);
+  EXPECT_EQ(p.strFolder, "C:\\Program Files\\My-Setup -d\\");
+  for (const char* refused : {"-s", "/S", "-d", "-q -d -tC:\\x\\", "-p", "-q -pC:\\x.exe", "-q -s"})
+    EXPECT_EQ(startmode::DecidePackage(refused).action, Action::ErrPackageOption) << refused;
+  EXPECT_EQ(quietrun::LogNameOf(Action::ErrPackageOption), std::string(quietrun::kInstallLogName));
+}
