@@ -11,7 +11,8 @@ all: build
 deps:
 	@scripts/deps.sh
 
-# Stops at once when HB_WIN asks for a build this machine cannot run.
+# Stops at once when HB_WIN asks for a build this machine's kernel cannot run (it asks
+# the kernel, not Wine, which deps may not have installed yet).
 checkwin:
 	@source scripts/wineenv.sh
 

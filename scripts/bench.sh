@@ -5,6 +5,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
+hb_wine_runs || exit 1
 bin="$HB_BIN"
 benches=(tree_bench wds_bench install_bench uninstall_bench game_bench)
 cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exit 1

@@ -9,6 +9,7 @@ source "$root/scripts/wineenv.sh" || exit 1
 
 if [[ "${1:-}" != --inner ]]; then
   hb_say_build
+  hb_wine_runs || exit 1
   other=$((HB_WIN_RUN == 32 ? 64 : 32))
   printf 'subdirs("host")\nsubdirs("win%s")\nsubdirs("win%s/tests/static")\n' "$HB_WIN_RUN" "$other" \
     > "$root/build/CTestTestfile.cmake"

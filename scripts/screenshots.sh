@@ -4,6 +4,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
+hb_wine_runs || exit 1
 rc=0
 "$root/scripts/screenshots-hanbell.sh" || rc=1
 "$root/scripts/screenshots-uninstall.sh" || rc=1

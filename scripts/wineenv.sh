@@ -1,32 +1,33 @@
 # Sourced by the Wine scripts: which Windows build this machine runs, its prefix, its
 # Wine loader and the Japanese locale.
 #
-# Where i386 code executes, the shipped 32-bit programs run in a 32-bit prefix. Where it
-# cannot (a kernel without 32-bit emulation), Debian's i386 loader may be installed and
-# still fail with "Exec format error"; there the 64-bit build runs in a 64-bit prefix of
-# its own, under the 64-bit loader called directly. HB_WIN=32 or HB_WIN=64 forces the
-# choice. The answer is found once and handed to child scripts in HB_WIN_RUN.
+# Two questions are kept apart. Whether the kernel executes i386 code decides which build
+# runs: where it does, the shipped 32-bit programs run in a 32-bit prefix; where it cannot
+# (a kernel without 32-bit emulation), the 64-bit build runs in a 64-bit prefix of its own
+# under the 64-bit loader called directly. A tiny static program answers that, so the
+# answer is the same before the packages are installed as after. Whether the chosen Wine
+# loader runs is asked only where Wine is about to be used (hb_wine_runs).
+# HB_WIN=32 or HB_WIN=64 forces the choice. The answer is found once and handed to child
+# scripts in HB_WIN_RUN.
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HB_WINE32="${HB_WINE32:-/usr/lib/wine/wine}"
 HB_WINE64="${HB_WINE64:-/usr/lib/wine/wine64}"
-
-# Whether this machine executes the i386 Wine loader.
-hb_runs_i386() { "$HB_WINE32" --version >/dev/null 2>&1; }
+source "$_root/scripts/i386-probe.sh"
 
 if [[ -z "${HB_WIN_RUN:-}" ]]; then
   case "${HB_WIN:-}" in
     32)
-      if ! hb_runs_i386; then
-        echo "HB_WIN=32, but this machine cannot execute 32-bit code ($HB_WINE32 does not run); use HB_WIN=64" >&2
+      if ! hb_kernel_runs_i386; then
+        echo "HB_WIN=32, but this machine's kernel cannot execute 32-bit (i386) code; HB_WIN=64 runs the 64-bit build" >&2
         return 1 2>/dev/null || exit 1
       fi
       HB_WIN_RUN=32 HB_WIN_WHY="HB_WIN=32 asks for it" ;;
     64) HB_WIN_RUN=64 HB_WIN_WHY="HB_WIN=64 asks for it" ;;
     "")
-      if hb_runs_i386; then
+      if hb_kernel_runs_i386; then
         HB_WIN_RUN=32 HB_WIN_WHY="this machine executes 32-bit code"
       else
-        HB_WIN_RUN=64 HB_WIN_WHY="this machine cannot execute 32-bit code"
+        HB_WIN_RUN=64 HB_WIN_WHY="this machine cannot execute 32-bit (i386) code"
       fi ;;
     *)
       echo "HB_WIN must be 32 or 64, not '$HB_WIN'" >&2
@@ -62,4 +63,13 @@ export -f wine winepath wineboot
 
 # The line each entry point says first.
 hb_say_build() { echo "running the $HB_WIN_RUN-bit build: $HB_WIN_WHY"; }
+
+# Whether the chosen Wine loader runs (the packages may not be installed yet).
+hb_wine_runs() {
+  "$WINELOADER" --version >/dev/null 2>&1 && return 0
+  local pkg=wine64
+  [[ $HB_WIN_RUN == 32 ]] && pkg=wine32:i386
+  echo "the $HB_WIN_RUN-bit Wine program $WINELOADER does not run: make deps installs $pkg" >&2
+  return 1
+}
 unset _root
