@@ -7,22 +7,24 @@
 # under the 64-bit loader called directly. A tiny static program answers that, so the
 # answer is the same before the packages are installed as after. Whether the chosen Wine
 # loader runs is asked only where Wine is about to be used (hb_wine_runs).
-# HB_WIN=32 or HB_WIN=64 forces the choice. The answer is found once and handed to child
-# scripts in HB_WIN_RUN.
+# HB_WIN=32 or HB_WIN=64 forces the choice. The answer is handed to child scripts in
+# HB_WIN_RUN; set by hand, HB_WIN_RUN is taken as HB_WIN is.
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HB_WINE32="${HB_WINE32:-/usr/lib/wine/wine}"
 HB_WINE64="${HB_WINE64:-/usr/lib/wine/wine64}"
 source "$_root/scripts/i386-probe.sh"
 
-if [[ -z "${HB_WIN_RUN:-}" ]]; then
-  case "${HB_WIN:-}" in
+_hb_choose() {
+  local asked="${HB_WIN_RUN:-${HB_WIN:-}}" by="HB_WIN"
+  [[ -n "${HB_WIN_RUN:-}" ]] && by="HB_WIN_RUN"
+  case "$asked" in
     32)
       if ! hb_kernel_runs_i386; then
-        echo "HB_WIN=32, but this machine's kernel cannot execute 32-bit (i386) code; HB_WIN=64 runs the 64-bit build" >&2
-        return 1 2>/dev/null || exit 1
+        echo "$by=32, but this machine's kernel cannot execute 32-bit (i386) code; HB_WIN=64 runs the 64-bit build" >&2
+        return 1
       fi
-      HB_WIN_RUN=32 HB_WIN_WHY="HB_WIN=32 asks for it" ;;
-    64) HB_WIN_RUN=64 HB_WIN_WHY="HB_WIN=64 asks for it" ;;
+      HB_WIN_RUN=32 HB_WIN_WHY="${HB_WIN_WHY:-$by=32 asks for it}" ;;
+    64) HB_WIN_RUN=64 HB_WIN_WHY="${HB_WIN_WHY:-$by=64 asks for it}" ;;
     "")
       if hb_kernel_runs_i386; then
         HB_WIN_RUN=32 HB_WIN_WHY="this machine executes 32-bit code"
@@ -30,11 +32,12 @@ if [[ -z "${HB_WIN_RUN:-}" ]]; then
         HB_WIN_RUN=64 HB_WIN_WHY="this machine cannot execute 32-bit (i386) code"
       fi ;;
     *)
-      echo "HB_WIN must be 32 or 64, not '$HB_WIN'" >&2
-      return 1 2>/dev/null || exit 1 ;;
+      echo "$by must be 32 or 64, not '$asked'" >&2
+      return 1 ;;
   esac
   export HB_WIN_RUN HB_WIN_WHY
-fi
+}
+_hb_choose || { unset _root; return 1 2>/dev/null || exit 1; }
 
 # The tree whose programs run here, and where they lie.
 export HB_TREE="$_root/build/win$HB_WIN_RUN"
