@@ -35,7 +35,7 @@ case "${1:-}" in
   --author)  # under Xvfb: the distribution authored, nothing else
     rc=0
     HB_JOURNEY_ONLY=author run_journey >/dev/null || rc=$?
-    wineserver -k >/dev/null 2>&1 || true
+    hb_wine_stop
     exit $rc ;;
   --journey)  # under Xvfb: the whole journey, a picture of every step
     req="$demo/requests"
@@ -46,7 +46,7 @@ case "${1:-}" in
     HB_JOURNEY_SHOTS="$(winepath -w "$req")" run_journey || rc=$?
     touch "$req/stop"
     wait "$server" || true
-    wineserver -k >/dev/null 2>&1 || true  # the session ends with the virtual screen
+    hb_wine_stop  # the session ends with the virtual screen
     exit $rc ;;
 esac
 
@@ -56,16 +56,18 @@ mkdir -p "$demo"
 cp -a "$base_prefix" "$WINEPREFIX"
 ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wine_stop
   rm -rf "$WINEPREFIX" "$demo/requests"
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 if [[ -n "${DISPLAY:-}" ]]; then
   echo "demo: authoring the sample distribution (the wizard driven on a virtual screen)"
   "${xvfb[@]}" "$0" --author || { echo "demo: authoring failed (see $demo/journey.out)" >&2; exit 1; }
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wineserver_wait || true
   cat <<EOF
 demo: the distribution is drive D: of a Wine session of its own; Setup.exe starts there now.
   1. Install: check the folder and the shortcut options, press 登録, then OK.
@@ -73,13 +75,14 @@ demo: the distribution is drive D: of a Wine session of its own; Setup.exe start
      (or romaji.wds) in the install folder; ｹﾞｰﾑ > 開始 (Ctrl+A); type each word, Enter.
   3. Uninstall: close the game; in Wine's program list (it opens after the install) pick
      打鍵丸 and remove it, then press 実行 in Hanbell's dialog.
-  4. Close every window: the demo then ends by itself and removes its Wine session.
+  4. Close every window: the demo then ends by itself and removes its Wine session
+     (after an hour it ends it all the same).
 EOF
   wine 'D:\Setup.exe' 2>>"$demo/wine.log" || true
   if wine reg query "$key" >/dev/null 2>&1; then
     wine uninstaller 2>>"$demo/wine.log" &
   fi
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wineserver_wait 3600 || true
   if wine reg query "$key" >/dev/null 2>&1; then
     echo "demo: the game was left installed; its session is removed all the same"
   else

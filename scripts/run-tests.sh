@@ -2,7 +2,8 @@
 # Runs every test label as one ctest run: the native tree, the Windows tree this machine
 # executes, and the checks of the other Windows tree's files that run nothing. GUI tests
 # get a virtual screen of 1024x768 unless HB_USE_DISPLAY=1 asks for the user's display.
-# Extra arguments go to ctest (-R NAME, -L LABEL, ...).
+# Extra arguments go to ctest (-R NAME, -L LABEL, ...). Leaves no process of the prefix
+# behind, whether the tests pass, fail or are interrupted.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
@@ -20,14 +21,29 @@ if [[ "${1:-}" != --inner ]]; then
 fi
 shift
 
-# A Wine session left from elsewhere (a demo on another display) would own the desktop.
-wineserver -k >/dev/null 2>&1
+ctest_pid=""
+cleanup() {
+  trap '' INT TERM HUP
+  [[ -n "$ctest_pid" ]] && kill -TERM "$ctest_pid" 2>/dev/null
+  hb_wine_stop
+}
+trap cleanup EXIT
+trap 'echo "run-tests: interrupted" >&2; exit 130' INT
+trap 'echo "run-tests: stopped" >&2; exit 143' TERM
+trap 'exit 129' HUP
+
+# A Wine session left from elsewhere (an interrupted run) would own the desktop.
+hb_wine_stop
 # Wine starts its session processes (services, the desktop) with the first program and
 # they inherit that program's descriptors: start them here, away from ctest's pipes, or
-# ctest would wait for them after the last test.
-wineserver -p 600 </dev/null >/dev/null 2>&1
-wine "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
-ctest --test-dir "$root/build" --output-on-failure --timeout 900 "$@"
+# ctest would wait for them after the last test. The server stays while the tests come
+# and go, and is ended with the session at the end.
+wineserver -p600 </dev/null >/dev/null 2>&1
+timeout 120 "$WINELOADER" "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
+# in the background, so that a signal is taken at once (and the session ended)
+ctest --test-dir "$root/build" --output-on-failure --timeout 900 "$@" &
+ctest_pid=$!
+wait "$ctest_pid"
 rc=$?
-wineserver -k >/dev/null 2>&1
+ctest_pid=""
 exit $rc

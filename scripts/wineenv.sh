@@ -75,4 +75,21 @@ hb_wine_runs() {
   echo "the $HB_WIN_RUN-bit Wine program $WINELOADER does not run: make deps installs $pkg" >&2
   return 1
 }
+
+# Waits for the prefix's Wine session to end, at most SECONDS (60 by default); a session
+# still there then is ended.
+hb_wineserver_wait() {
+  timeout "${1:-60}" wineserver -w >/dev/null 2>&1 && return 0
+  echo "wine: the session in $WINEPREFIX did not end within ${1:-60} s; ending it" >&2
+  hb_wine_stop
+  return 1
+}
+
+# Ends every process of the prefix and its server, and waits (bounded) until they are gone.
+hb_wine_stop() {
+  command -v wineserver >/dev/null || return 0
+  wineserver -k >/dev/null 2>&1 || true  # (fails when none runs)
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
+  return 0
+}
 unset _root

@@ -22,7 +22,7 @@ associate_text() {
   grep -q '^\[Software\\\\Classes\\\\.txt\]' "$WINEPREFIX/system.reg" && return 0
   wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
   wine reg add 'HKCR\.txt' /v 'Content Type' /d text/plain /f >/dev/null 2>&1
-  wineserver -w || true
+  hb_wineserver_wait || true
 }
 if [[ -f "$WINEPREFIX/.hb-ready" ]]; then
   copy_symbol_fonts
@@ -31,11 +31,15 @@ if [[ -f "$WINEPREFIX/.hb-ready" ]]; then
 fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 rm -rf "$WINEPREFIX"
-echo "wineprefix: creating $WINEPREFIX" >&2
-DISPLAY= wineboot -i >/dev/null 2>&1 || true
-wineserver -w || true
-
 reg="$(mktemp --suffix=.reg)"
+trap 'hb_wine_stop; rm -rf "$WINEPREFIX" "$reg"' EXIT  # a prefix half made is none
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+echo "wineprefix: creating $WINEPREFIX" >&2
+DISPLAY= timeout 300 "$WINELOADER" wineboot.exe -i >/dev/null 2>&1 || true
+hb_wineserver_wait 120 || true
+
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
@@ -54,10 +58,12 @@ reg="$(mktemp --suffix=.reg)"
   # no crash dialog: a crashing test program must end, not wait for a click
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-wine regedit /S "$reg" >/dev/null 2>&1
-wineserver -w || true
+timeout 120 "$WINELOADER" regedit.exe /S "$reg" >/dev/null 2>&1
+hb_wineserver_wait || true
 rm -f "$reg"
 copy_symbol_fonts
 associate_text
+[[ -f "$WINEPREFIX/system.reg" ]] || { echo "wineprefix: Wine made no prefix in $WINEPREFIX" >&2; exit 1; }
 touch "$WINEPREFIX/.hb-ready"
+trap - EXIT
 echo "wineprefix: ready" >&2
