@@ -10,9 +10,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 demo="$root/build/demo"
 if [[ "${1:-}" != --author && "${1:-}" != --journey ]]; then
-  # the throwaway copy of the build's prefix that the steps below run in
+  # the throwaway copy of the build's prefix that the steps below run in; one demo at a time
   source "$root/scripts/wineenv.sh"
   hb_say_build
+  hb_hold "$root/build/demo.lock" "the demo's folder $demo" "$0" "$@"
   base_prefix="$WINEPREFIX"
   export HB_WINEPREFIX="$demo/prefix"
 fi
@@ -50,11 +51,10 @@ case "${1:-}" in
     exit $rc ;;
 esac
 
+[[ -d "$WINEPREFIX" ]] && hb_wine_stop  # a demo's session an interrupted run left
 rm -rf "$demo"
 mkdir -p "$demo"
 "$root/scripts/make-dist.sh" "$demo/dist" "$HB_TREE" >/dev/null
-cp -a "$base_prefix" "$WINEPREFIX"
-ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
   hb_wine_stop
   rm -rf "$WINEPREFIX" "$demo/requests"
@@ -63,6 +63,11 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
+# the build's prefix is copied while no test or bench changes it
+hb_lock "$base_prefix.lock" "the Wine prefix $base_prefix"
+cp -a "$base_prefix" "$WINEPREFIX"
+hb_unlock "$base_prefix.lock"
+ln -sfn "$demo/dist" "$WINEPREFIX/dosdevices/d:"
 
 if [[ -n "${DISPLAY:-}" ]]; then
   echo "demo: authoring the sample distribution (the wizard driven on a virtual screen)"

@@ -2,8 +2,8 @@
 # Runs every test label as one ctest run: the native tree, the Windows tree this machine
 # executes, and the checks of the other Windows tree's files that run nothing. GUI tests
 # get a virtual screen of 1024x768 unless HB_USE_DISPLAY=1 asks for the user's display.
-# Extra arguments go to ctest (-R NAME, -L LABEL, ...). Leaves no process of the prefix
-# behind, whether the tests pass, fail or are interrupted.
+# Extra arguments go to ctest (-R NAME, -L LABEL, ...). Holds the prefix while it runs,
+# and leaves no process of it behind, whether the tests pass, fail or are interrupted.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
@@ -11,15 +11,25 @@ source "$root/scripts/wineenv.sh" || exit 1
 if [[ "${1:-}" != --inner ]]; then
   hb_say_build
   hb_wine_runs || exit 1
+  hb_hold_prefix "$0" "$@"
   other=$((HB_WIN_RUN == 32 ? 64 : 32))
-  printf 'subdirs("host")\nsubdirs("win%s")\nsubdirs("win%s/tests/static")\n' "$HB_WIN_RUN" "$other" \
-    > "$root/build/CTestTestfile.cmake"
-  if [[ -n "${DISPLAY:-}" && "${HB_USE_DISPLAY:-0}" == 1 ]]; then
-    exec "$0" --inner "$@"
+  dirs=("$root/build/host" "$HB_TREE" "$root/build/win$other/tests/static")
+  # One ctest file per build that runs, so that a 32-bit and a 64-bit run keep theirs.
+  suite="$root/build/tests-win$HB_WIN_RUN"
+  mkdir -p "$suite"
+  printf 'subdirs("%s")\n' "${dirs[@]}" >"$suite/CTestTestfile.new"
+  if cmp -s "$suite/CTestTestfile.new" "$suite/CTestTestfile.cmake"; then
+    rm -f "$suite/CTestTestfile.new"
+  else
+    mv -f "$suite/CTestTestfile.new" "$suite/CTestTestfile.cmake"
   fi
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
+  if [[ -n "${DISPLAY:-}" && "${HB_USE_DISPLAY:-0}" == 1 ]]; then
+    exec "$0" --inner "$suite" "$@"
+  fi
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$suite" "$@"
 fi
-shift
+suite="$2"
+shift 2
 
 ctest_pid=""
 cleanup() {
@@ -41,7 +51,7 @@ hb_wine_stop
 wineserver -p600 </dev/null >/dev/null 2>&1
 timeout 120 "$WINELOADER" "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
 # in the background, so that a signal is taken at once (and the session ended)
-ctest --test-dir "$root/build" --output-on-failure --timeout 900 "$@" &
+ctest --test-dir "$suite" --output-on-failure --timeout 900 "$@" &
 ctest_pid=$!
 wait "$ctest_pid"
 rc=$?

@@ -5,6 +5,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
 hb_wine_runs || exit 1
+hb_hold_prefix "$0" "$@"
 trap hb_wine_stop EXIT  # nothing of the prefix is left running, however the pictures end
 trap 'exit 130' INT
 trap 'exit 143' TERM

@@ -92,4 +92,46 @@ hb_wine_stop() {
   timeout 30 wineserver -w >/dev/null 2>&1 || true
   return 0
 }
+
+# hb_lock FILE WHAT: holds FILE's lock for this shell and its children until hb_unlock
+# FILE (or their end), waiting while another run holds it (at most HB_LOCK_WAIT seconds,
+# 1800 by default).
+declare -gA HB_LOCKS
+hb_lock() {
+  local fd
+  exec {fd}>>"$1" || return 1
+  if ! flock -n "$fd"; then
+    echo "waiting for another run to let go of $2 ($1)" >&2
+    if ! flock -w "${HB_LOCK_WAIT:-1800}" "$fd"; then
+      echo "$2 still in use after ${HB_LOCK_WAIT:-1800} s; giving up" >&2
+      exec {fd}>&-
+      return 1
+    fi
+  fi
+  HB_LOCKS[$1]=$fd
+}
+hb_unlock() {
+  local fd="${HB_LOCKS[$1]:-}"
+  [[ -n "$fd" ]] && exec {fd}>&-
+  unset "HB_LOCKS[$1]"
+}
+
+# hb_hold LOCK WHAT "$0" "$@": the calling script runs again holding LOCK until it ends,
+# waiting while another run holds it (at most HB_LOCK_WAIT seconds, 1800 by default). The
+# lock is held by flock alone: the Wine processes the script starts do not inherit it, so
+# none left behind can keep it. Children of a holder go on without taking it again.
+hb_hold() {
+  local lock="$1" what="$2"
+  shift 2
+  [[ ":${HB_HELD:-}:" == *":$lock:"* ]] && return 0
+  mkdir -p "$(dirname "$lock")"
+  flock -n "$lock" true 2>/dev/null ||
+    echo "waiting for another run to let go of $what ($lock)" >&2
+  HB_HELD="${HB_HELD:+$HB_HELD:}$lock" exec flock -o -w "${HB_LOCK_WAIT:-1800}" -E 75 "$lock" "$@"
+}
+
+# hb_hold_prefix "$0" "$@": the tests, the benches, the pictures and the prefix's making
+# each end every process of the prefix, so no two of them may use it at once. The lock
+# lies beside the prefix, which may be remade.
+hb_hold_prefix() { hb_hold "$WINEPREFIX.lock" "the Wine prefix $WINEPREFIX" "$@"; }
 unset _root

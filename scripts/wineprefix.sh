@@ -5,6 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wineenv.sh" || exit 1
+hb_hold_prefix "$0" "$@"
 hb_wine_runs || exit 1
 # Wine's own symbol fonts (Marlett draws the caption buttons) are not found by this
 # Wine build unless they lie in the prefix's font folder.
