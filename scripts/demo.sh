@@ -43,11 +43,15 @@ case "${1:-}" in
     mkdir -p "$req"
     shot_server "$req" "$demo/shots" &
     server=$!
+    # the picture server and the session end with the virtual screen, however it ends
+    trap 'touch "$req/stop"; kill "$server" 2>/dev/null || true; hb_wine_stop' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
     rc=0
     HB_JOURNEY_SHOTS="$(winepath -w "$req")" run_journey || rc=$?
     touch "$req/stop"
     wait "$server" || true
-    hb_wine_stop  # the session ends with the virtual screen
     exit $rc ;;
 esac
 
