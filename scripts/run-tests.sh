@@ -12,6 +12,7 @@ if [[ "${1:-}" != --inner ]]; then
   hb_say_build
   hb_wine_runs || exit 1
   hb_hold_prefix "$0" "$@"
+  "$root/scripts/wineprefix.sh" || exit 1  # (made anew when its script changed)
   other=$((HB_WIN_RUN == 32 ? 64 : 32))
   dirs=("$root/build/host" "$HB_TREE" "$root/build/win$other/tests/static")
   # One ctest file per build that runs, so that a 32-bit and a 64-bit run keep theirs.

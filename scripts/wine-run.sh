@@ -4,5 +4,5 @@
 export HB_WIN_RUN="$1" HB_WIN_WHY="its tree's programs are $1-bit"
 shift
 source "$(dirname "$0")/wineenv.sh"
-[[ -f "$WINEPREFIX/system.reg" ]] || "$(dirname "$0")/wineprefix.sh" >&2
+"$(dirname "$0")/wineprefix.sh" >&2 || exit 1  # made once; made anew when its script changed
 exec "$WINELOADER" "$@"

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Makes the project's Wine prefix once, for the build this machine runs (32-bit, or
 # 64-bit where i386 code cannot execute): code page 932 through the locale, IPA fonts
-# standing in for the faces the programs ask for.
+# standing in for the faces the programs ask for. Its ready marker holds this script's
+# checksum, so that a prefix an older script made is made anew.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wineenv.sh" || exit 1
 hb_hold_prefix "$0" "$@"
+version="$(sha1sum <"$here/wineprefix.sh" | cut -c1-12) $HB_WIN_RUN-bit"
+[[ "$(cat "$WINEPREFIX/.hb-ready" 2>/dev/null)" == "$version" ]] && exit 0
 hb_wine_runs || exit 1
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "wineprefix: the ja_JP.UTF-8 locale is missing (make deps makes it)" >&2
+  exit 1
+fi
 # Wine's own symbol fonts (Marlett draws the caption buttons) are not found by this
 # Wine build unless they lie in the prefix's font folder.
 copy_symbol_fonts() {
@@ -25,12 +32,8 @@ associate_text() {
   wine reg add 'HKCR\.txt' /v 'Content Type' /d text/plain /f >/dev/null 2>&1
   hb_wineserver_wait || true
 }
-if [[ -f "$WINEPREFIX/.hb-ready" ]]; then
-  copy_symbol_fonts
-  associate_text
-  exit 0
-fi
-mkdir -p "$(dirname "$WINEPREFIX")"
+# whatever ran in an older prefix goes with it
+[[ -d "$WINEPREFIX" ]] && hb_wine_stop
 rm -rf "$WINEPREFIX"
 reg="$(mktemp --suffix=.reg)"
 trap 'hb_wine_stop; rm -rf "$WINEPREFIX" "$reg"' EXIT  # a prefix half made is none
@@ -65,6 +68,6 @@ rm -f "$reg"
 copy_symbol_fonts
 associate_text
 [[ -f "$WINEPREFIX/system.reg" ]] || { echo "wineprefix: Wine made no prefix in $WINEPREFIX" >&2; exit 1; }
-touch "$WINEPREFIX/.hb-ready"
+echo "$version" >"$WINEPREFIX/.hb-ready"
 trap - EXIT
 echo "wineprefix: ready" >&2
