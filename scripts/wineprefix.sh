@@ -43,6 +43,14 @@ trap 'exit 129' HUP
 echo "wineprefix: creating $WINEPREFIX" >&2
 DISPLAY= timeout 300 "$WINELOADER" wineboot.exe -i >/dev/null 2>&1 || true
 hb_wineserver_wait 120 || true
+# Wine links the user's desktop, documents and the like to the Unix home folder, which
+# every prefix on the machine shares: they become folders of this prefix, so that what a
+# test or a person puts there stays in it (and two prefixes' tests cannot meet there).
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  [[ -L "$link" ]] || continue
+  rm -f "$link"
+  mkdir "$link"
+done
 
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
