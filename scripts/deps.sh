@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/i386-probe.sh"
 
 pkgs=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake make g++ googletest wine wine64 xvfb xauth
-      locales fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho imagemagick)
+      locales fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho imagemagick procps)
 i386=0
 if hb_kernel_runs_i386; then
   i386=1

@@ -1,5 +1,5 @@
-# Sourced by the Wine scripts: which Windows build this machine runs, its prefix, its
-# Wine loader and the Japanese locale.
+# Sourced by the scripts: which Windows build this machine runs, its prefix, its Wine
+# loader and the Japanese locale, and the helpers that keep a run's Wine session bounded.
 #
 # Two questions are kept apart. Whether the kernel executes i386 code decides which build
 # runs: where it does, the shipped 32-bit programs run in a 32-bit prefix; where it cannot
@@ -12,6 +12,7 @@
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HB_WINE32="${HB_WINE32:-/usr/lib/wine/wine}"
 HB_WINE64="${HB_WINE64:-/usr/lib/wine/wine64}"
+
 source "$_root/scripts/i386-probe.sh"
 
 _hb_choose() {
@@ -51,8 +52,9 @@ else
   export WINEARCH=win64
   export WINELOADER="$HB_WINE64"
 fi
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+# Wine's ANSI code page is 932 only in this locale (made by deps.sh; bash warns of it
+# until then).
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 export WINEDEBUG=-all
 # no Mono/Gecko installers, no menu builder (shortcuts stay .lnk files inside the prefix)
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -64,8 +66,12 @@ winepath() { "$WINELOADER" winepath.exe "$@"; }
 wineboot() { "$WINELOADER" wineboot.exe "$@"; }
 export -f wine winepath wineboot
 
-# The line each entry point says first.
-hb_say_build() { echo "running the $HB_WIN_RUN-bit build: $HB_WIN_WHY"; }
+# The line each command says first (once, however many scripts it goes through).
+hb_say_build() {
+  [[ -n "${HB_BUILD_SAID:-}" ]] && return 0
+  echo "running the $HB_WIN_RUN-bit build: $HB_WIN_WHY"
+  export HB_BUILD_SAID=1
+}
 
 # Whether the chosen Wine loader runs (the packages may not be installed yet).
 hb_wine_runs() {
