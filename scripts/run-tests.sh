@@ -38,11 +38,17 @@ fi
 suite="$2"
 shift 2
 
+# The prefix's session, and the one a test runs on its own (wine-run.sh).
+stop_sessions() {
+  hb_wine_stop
+  [[ -d "$WINEPREFIX-own" ]] && (export WINEPREFIX="$WINEPREFIX-own"; hb_wine_stop)
+  return 0
+}
 ctest_pid=""
 cleanup() {
   trap '' INT TERM HUP
   [[ -n "$ctest_pid" ]] && kill -TERM "$ctest_pid" 2>/dev/null
-  hb_wine_stop
+  stop_sessions
 }
 trap cleanup EXIT
 trap 'echo "run-tests: interrupted" >&2; exit 130' INT
@@ -50,15 +56,18 @@ trap 'echo "run-tests: stopped" >&2; exit 143' TERM
 trap 'exit 129' HUP
 
 # A Wine session left from elsewhere (an interrupted run) would own the desktop.
-hb_wine_stop
+stop_sessions
 # Wine starts its session processes (services, the desktop) with the first program and
 # they inherit that program's descriptors: start them here, away from ctest's pipes, or
 # ctest would wait for them after the last test. The server stays while the tests come
 # and go, and is ended with the session at the end.
 wineserver -p600 </dev/null >/dev/null 2>&1
 timeout 120 "$WINELOADER" "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/null 2>&1
+# Two at a time: the native tests and a test in a Wine session of its own run beside the
+# others, which take turns in the shared session (wine-run.sh).
+args=(--test-dir "$suite" --output-on-failure --timeout 900 --no-tests=error -j2)
 # in the background, so that a signal is taken at once (and the session ended)
-ctest --test-dir "$suite" --output-on-failure --timeout 900 --no-tests=error "$@" &
+ctest "${args[@]}" "$@" &
 ctest_pid=$!
 wait "$ctest_pid"
 rc=$?
