@@ -4,6 +4,8 @@
 # get a virtual screen of 1024x768 unless HB_USE_DISPLAY=1 asks for the user's display.
 # Extra arguments go to ctest (-R NAME, -L LABEL, ...). Holds the prefix while it runs,
 # and leaves no process of it behind, whether the tests pass, fail or are interrupted.
+# HB_DEADLINE (seconds since the epoch): no test starts after it, and ctest closes with
+# its summary all the same.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
@@ -66,6 +68,7 @@ timeout 120 "$WINELOADER" "$HB_BIN/waitwin.exe" "warm-up" 1 </dev/null >/dev/nul
 # Two at a time: the native tests and a test in a Wine session of its own run beside the
 # others, which take turns in the shared session (wine-run.sh).
 args=(--test-dir "$suite" --output-on-failure --timeout 900 --no-tests=error -j2)
+[[ -n "${HB_DEADLINE:-}" ]] && args+=(--stop-time "$(date -d "@$HB_DEADLINE" +%H:%M:%S)")
 # in the background, so that a signal is taken at once (and the session ended)
 ctest "${args[@]}" "$@" &
 ctest_pid=$!

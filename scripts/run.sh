@@ -8,7 +8,8 @@
 # `test` builds the Windows tree this machine executes whole, and of the other one only the
 # programs its static checks read. Interrupted (Ctrl-C, SIGTERM, a time limit), it ends
 # every process it started, whose scripts end the Wine session they hold, and still says
-# how far it came.
+# how far it came. HB_DEADLINE (seconds since the epoch), when set, is when the tests must
+# have ended: ctest starts none after it and closes with its summary (.ci/run sets it).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cmd="${1:-}"
