@@ -46,11 +46,14 @@ stop_sessions() {
   [[ -d "$WINEPREFIX-own" ]] && (export WINEPREFIX="$WINEPREFIX-own"; hb_wine_stop)
   return 0
 }
-ctest_pid=""
+ctest_pid="" ended=0
 cleanup() {
   trap '' INT TERM HUP
   [[ -n "$ctest_pid" ]] && kill -TERM "$ctest_pid" 2>/dev/null
   stop_sessions
+  # a run stopped in the middle of its tests may leave what they install in the prefix:
+  # the mark stays, and the next run makes the prefix anew
+  ((ended)) && rm -f "$WINEPREFIX/.hb-in-use"
 }
 trap cleanup EXIT
 trap 'echo "run-tests: interrupted" >&2; exit 130' INT
@@ -59,6 +62,7 @@ trap 'exit 129' HUP
 
 # A Wine session left from elsewhere (an interrupted run) would own the desktop.
 stop_sessions
+touch "$WINEPREFIX/.hb-in-use"
 # Wine starts its session processes (services, the desktop) with the first program and
 # they inherit that program's descriptors: start them here, away from ctest's pipes, or
 # ctest would wait for them after the last test. The server stays while the tests come
@@ -75,4 +79,5 @@ ctest_pid=$!
 wait "$ctest_pid"
 rc=$?
 ctest_pid=""
+((rc < 128)) && ended=1
 exit $rc

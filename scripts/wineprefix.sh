@@ -2,13 +2,17 @@
 # Makes the project's Wine prefix once, for the build this machine runs (32-bit, or
 # 64-bit where i386 code cannot execute): code page 932 through the locale, IPA fonts
 # standing in for the faces the programs ask for. Its ready marker holds this script's
-# checksum, so that a prefix an older script made is made anew.
+# checksum, so that a prefix an older script made is made anew, and so is one a test run
+# was interrupted in (its tests may have left what they install there).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wineenv.sh" || exit 1
 hb_hold_prefix "$0" "$@"
 version="$(sha1sum <"$here/wineprefix.sh" | cut -c1-12) $HB_WIN_RUN-bit"
-[[ "$(cat "$WINEPREFIX/.hb-ready" 2>/dev/null)" == "$version" ]] && exit 0
+if [[ "$(head -1 "$WINEPREFIX/.hb-ready" 2>/dev/null)" == "$version" ]]; then
+  [[ -e "$WINEPREFIX/.hb-in-use" ]] || exit 0
+  echo "wineprefix: a test run was interrupted in $WINEPREFIX; making it anew" >&2
+fi
 hb_wine_runs || exit 1
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "wineprefix: the ja_JP.UTF-8 locale is missing (make deps makes it)" >&2
@@ -76,6 +80,6 @@ rm -f "$reg"
 copy_symbol_fonts
 associate_text
 [[ -f "$WINEPREFIX/system.reg" ]] || { echo "wineprefix: Wine made no prefix in $WINEPREFIX" >&2; exit 1; }
-echo "$version" >"$WINEPREFIX/.hb-ready"
+printf '%s\nmade %s\n' "$version" "$(date +%s.%N)" >"$WINEPREFIX/.hb-ready"
 trap - EXIT
 echo "wineprefix: ready" >&2
