@@ -5,6 +5,13 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 hb_say_build
+hb_wine_runs || exit 1
+hb_hold_prefix "$0" "$@"
+"$root/scripts/wineprefix.sh" || exit 1  # (made anew when its script changed)
+trap hb_wine_stop EXIT  # nothing of the prefix is left running, however the benches end
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 bin="$HB_BIN"
 benches=(tree_bench wds_bench uninstall_bench game_bench records_bench)
 cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exit 1

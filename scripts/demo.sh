@@ -12,9 +12,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 demo="$root/build/demo"
 if [[ "${1:-}" != --author && "${1:-}" != --journey ]]; then
-  # the throwaway copy of the build's prefix that the steps below run in
+  # the throwaway copy of the build's prefix that the steps below run in; one demo at a time
   source "$root/scripts/wineenv.sh"
   hb_say_build
+  hb_hold "$root/build/demo.lock" "the demo's folder $demo" "$0" "$@"
   base_prefix="$WINEPREFIX"
   export HB_WINEPREFIX="$demo/prefix"
 fi
@@ -37,37 +38,47 @@ case "${1:-}" in
   --author)  # under Xvfb: the distribution authored, nothing else
     rc=0
     HB_JOURNEY_ONLY=author run_journey >/dev/null || rc=$?
-    wineserver -k >/dev/null 2>&1 || true
+    hb_wine_stop
     exit $rc ;;
   --journey)  # under Xvfb: the whole journey, a picture of every step
     req="$demo/requests"
     mkdir -p "$req"
     shot_server "$req" "$demo/shots" &
     server=$!
+    # the picture server and the session end with the virtual screen, however it ends
+    trap 'touch "$req/stop"; kill "$server" 2>/dev/null || true; hb_wine_stop' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
     rc=0
     HB_JOURNEY_SHOTS="$(winepath -w "$req")" run_journey || rc=$?
     touch "$req/stop"
     wait "$server" || true
-    wineserver -k >/dev/null 2>&1 || true  # the session ends with the virtual screen
     exit $rc ;;
 esac
 
+[[ -d "$WINEPREFIX" ]] && hb_wine_stop  # a demo's session an interrupted run left
 rm -rf "$demo"
 mkdir -p "$demo"
 "$root/scripts/make-dist.sh" "$demo/dist" "$HB_TREE" >/dev/null
-cp -a "$base_prefix" "$WINEPREFIX"
-ln -sfn "$demo" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wine_stop
   rm -rf "$WINEPREFIX" "$demo/requests"
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+# the build's prefix is copied while no test or bench changes it
+hb_lock "$base_prefix.lock" "the Wine prefix $base_prefix"
+cp -a "$base_prefix" "$WINEPREFIX"
+hb_unlock "$base_prefix.lock"
+ln -sfn "$demo" "$WINEPREFIX/dosdevices/d:"
 
 if [[ -n "${DISPLAY:-}" ]]; then
   echo "demo: authoring and packing the sample distribution (the wizard driven on a virtual screen)"
   "${xvfb[@]}" "$0" --author || { echo "demo: authoring failed (see $demo/journey.out)" >&2; exit 1; }
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wineserver_wait || true
   cat <<EOF
 demo: the distribution is D:\dist of a Wine session of its own, packed into the one file
 D:\KeyRally-setup.exe ($demo/KeyRally-setup.exe), which starts now.
@@ -76,13 +87,14 @@ D:\KeyRally-setup.exe ($demo/KeyRally-setup.exe), which starts now.
      (or romaji.wds) in the install folder; ｹﾞｰﾑ > 開始 (Ctrl+A); type each word, Enter.
   3. Uninstall: close the game; in Wine's program list (it opens after the install) pick
      打鍵丸 and remove it, then press 実行 in Hanbell's dialog.
-  4. Close every window: the demo then ends by itself and removes its Wine session.
+  4. Close every window: the demo then ends by itself and removes its Wine session
+     (after an hour it ends it all the same).
 EOF
   wine 'D:\KeyRally-setup.exe' 2>>"$demo/wine.log" || true
   if wine reg query "$key" >/dev/null 2>&1; then
     wine uninstaller 2>>"$demo/wine.log" &
   fi
-  wineserver -w >/dev/null 2>&1 || true
+  hb_wineserver_wait 3600 || true
   if wine reg query "$key" >/dev/null 2>&1; then
     echo "demo: the game was left installed; its session is removed all the same"
   else

@@ -5,24 +5,12 @@
 # architecture) only where the kernel executes i386 code, since it cannot start elsewhere.
 set -euo pipefail
 
-# Whether this kernel executes i386 programs: a 93-byte static i386 program that exits
-# with 7 (a kernel without 32-bit emulation refuses it with "Exec format error").
-runs_i386() {
-  local probe rc=0
-  probe="$(mktemp)"
-  printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0' >"$probe"
-  printf '\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0' >>"$probe"
-  printf '\x31\xdb\xb3\x07\x31\xc0\x40\xcd\x80' >>"$probe"  # xor ebx,ebx; mov bl,7; exit
-  chmod +x "$probe"
-  "$probe" 2>/dev/null || rc=$?
-  rm -f "$probe"
-  ((rc == 7))
-}
+source "$(dirname "$0")/i386-probe.sh"
 
 pkgs=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake make g++ googletest wine wine64 xvfb xauth
-      locales fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho imagemagick)
+      locales fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho imagemagick procps)
 i386=0
-if runs_i386; then
+if hb_kernel_runs_i386; then
   i386=1
   pkgs+=(wine32:i386)
 fi

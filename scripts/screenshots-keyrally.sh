@@ -9,6 +9,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh"
+hb_hold_prefix "$0" "$@"
 bin="$(cd "${1:-$HB_BIN}" && pwd)"
 out="${2:-$root/build/screenshots}"
 mkdir -p "$out"

@@ -32,11 +32,12 @@ run_shot() {
 # uitest::RequestShot until REQUESTS/stop appears. For each REQUESTS/NAME.txt (its
 # caption, in code page 932) the screen is saved as OUT/NAME.png with the caption in a
 # strip below it, a half-size copy of few colours goes to OUT/small/NAME.png, and REQUESTS/NAME.done
-# tells the driver to go on. Run it in the background on the driver's display.
+# tells the driver to go on. Run it in the background on the driver's display; it also
+# stops once the script that started it is gone.
 shot_server() {
   local req="$1" out="$2" font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf t name caption
   mkdir -p "$out/small"
-  while [[ ! -f "$req/stop" ]]; do
+  while [[ ! -f "$req/stop" ]] && kill -0 $$ 2>/dev/null; do
     for t in "$req"/*.txt; do
       [[ -f "$t" ]] || continue
       name="$(basename "$t" .txt)"
