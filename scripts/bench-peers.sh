@@ -11,7 +11,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wineenv.sh" || exit 1
 source "$root/scripts/nsis.sh"
-rounds="${1:-5}"
+rounds="${1:-3}"
 shift || true
 kinds=("$@")
 ((${#kinds[@]})) || kinds=(big small)
