@@ -15,7 +15,7 @@ rounds="${1:-3}"
 shift || true
 kinds=("$@")
 ((${#kinds[@]})) || kinds=(big small)
-cmake --build "$HB_TREE" --target peers_bench install_bench -j"$(nproc)" >/dev/null || exit 1
+cmake --build "$HB_TREE" --target peers_bench install_bench ship -j"$(nproc)" >/dev/null || exit 1
 
 wixl_ensure() {
   command -v wixl >/dev/null 2>&1 && command -v wixl-heat >/dev/null 2>&1 && return 0
@@ -91,7 +91,7 @@ ini = ["[Setup]", "Title=Bench", "Mode=1", "STime=0", "[Option]", "BlueBack=0", 
 ini += ["_f%d=%s" % (i, e) for i, e in enumerate(entries)] + ["Count=%d" % len(entries)]
 open(os.path.join(dist, "Setup.ini"), "w", newline="").write("\r\n".join(ini) + "\r\n")
 PY
-  cp "$HB_BIN/Hanbell.exe" "$dist/Setup.exe"
+  cp "$HB_TREE/ship/Setup.exe" "$dist/Setup.exe"  # as shipped: stripped, as NSIS's stub is
   echo "peers bench, $kind tree: $(find "$dist" -type f -name '*.dat' | wc -l) files of $bytes bytes in" \
     "$(find "$dist" -mindepth 1 -type d | wc -l) folders"
   nsis_build --peer "$dist" "$work/$kind/peer-$kind.exe" Setup.exe Setup.ini || exit 1
