@@ -4,7 +4,7 @@
 
 #include "Mbcs.h"
 #include "Removal.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace startmode {
 

@@ -18,7 +18,7 @@
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
 #include "Shortcut.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 using namespace installplan;
 using setupinfo::EntryKey;

@@ -1,7 +1,7 @@
 #include "InstallNames.h"
 
 #include "Mbcs.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace setupinfo {
 

@@ -4,7 +4,7 @@
 
 #include "FolderPicker.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 int CALLBACK BrowseCallbackProc(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData) {
   if (uMsg == BFFM_INITIALIZED && lpData) ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, lpData);

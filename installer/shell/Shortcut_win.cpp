@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace {
 

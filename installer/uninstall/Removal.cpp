@@ -5,7 +5,7 @@
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "SetupInfo.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace uninstall {
 

@@ -7,7 +7,7 @@
 #include "RemovalOs_win.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 #include "resource.h"
 
 using setupinfo::CProfileSection;

@@ -2,7 +2,7 @@
 
 #include "InstallNames.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace advanced {
 

@@ -1,7 +1,7 @@
 #include "PackRun.h"
 
 #include "Mbcs.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace packrun {
 

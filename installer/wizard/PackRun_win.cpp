@@ -8,7 +8,7 @@
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 using namespace packrun;
 using setupinfo::kBufPath;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 using namespace wizardrules;
 

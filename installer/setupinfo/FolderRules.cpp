@@ -1,4 +1,4 @@
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 #include "Mbcs.h"
 #include "SetupInfo.h"
