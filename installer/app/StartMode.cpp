@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "FolderRules.h"
 #include "Mbcs.h"
 #include "Removal.h"
-#include "FolderRules.h"
 
 namespace startmode {
 
@@ -101,7 +101,7 @@ Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::
   // the folder as the install read it: whatever does not name one folder in full is
   // refused before anything is read from it
   std::string text = FolderText(cmd.substr(t + 2));
-  plan.strFolder = fullFolder ? fullFolder(text) : wizardrules::WithBackslash(text);
+  plan.strFolder = fullFolder ? fullFolder(text) : setupinfo::WithBackslash(text);
   uninstall::ResolvedPath resolved;
   if (text.empty() || !uninstall::ResolvePath(plan.strFolder, resolved) ||
       readMode(plan.strFolder + "Setup.ini") != 2) {

@@ -2,10 +2,10 @@
 
 #include <climits>
 
+#include "FolderRules.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "SetupInfo.h"
-#include "FolderRules.h"
 
 namespace uninstall {
 
@@ -13,7 +13,7 @@ using setupinfo::CProfileSection;
 
 std::string TopRootForRemoval(const std::string& storedTopRoot, const std::string& setupDir) {
   // An empty TopRoot would otherwise become "\" and rebase every backslash.
-  return storedTopRoot.empty() ? setupDir : wizardrules::WithBackslash(storedTopRoot);
+  return storedTopRoot.empty() ? setupDir : setupinfo::WithBackslash(storedTopRoot);
 }
 
 int ListReadCount(int nStored, std::size_t nKeys) { return setupinfo::ListEntriesToRead(nStored, nKeys); }
@@ -118,7 +118,7 @@ bool IsInsideFolder(const std::string& path, const std::string& folder) {
   return true;
 }
 
-std::string FileNamePart(const std::string& path) { return path.substr(wizardrules::DriveAndFolder(path).size()); }
+std::string FileNamePart(const std::string& path) { return path.substr(setupinfo::DriveAndFolder(path).size()); }
 
 bool IsPlainFileName(const std::string& name) {
   if (name.empty() || name == "." || name == ".." || EndsShortenable(name)) return false;
@@ -241,7 +241,7 @@ class CRun {
                                             m_in.strTopRoot, m_in.strSetupDir);
       setupinfo::TreeEntry entry;
       if (!setupinfo::ParseTreeEntry(value, entry)) entry.strPath = value;  // no "|": a path without attributes
-      bool bFolder = (entry.dwAttributes & 0x10) != 0 || wizardrules::EndsWithBackslash(entry.strPath);
+      bool bFolder = (entry.dwAttributes & 0x10) != 0 || setupinfo::EndsWithBackslash(entry.strPath);
       if (bFolder) {
         if (!RemoveInsideInstall(entry.strPath, true)) Add(m_counts.nFolders, 1);
       } else if (const std::string* listed = WindowsFolderEntry(entry.strPath, select)) {

@@ -14,7 +14,7 @@
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
-#include "FolderRules.h"
+#include "WizardRules.h"
 
 using namespace setupinfo;
 

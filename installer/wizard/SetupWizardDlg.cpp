@@ -12,7 +12,7 @@
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
-#include "FolderRules.h"
+#include "WizardRules.h"
 #include "resource.h"
 
 using namespace setupinfo;

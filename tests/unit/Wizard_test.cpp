@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FolderRules.h"
+#include "WizardRules.h"
 
 using namespace wizardrules;
 
