@@ -4,7 +4,6 @@
 
 #include "FolderRules.h"
 #include "Mbcs.h"
-#include "Removal.h"
 
 namespace startmode {
 
@@ -102,8 +101,8 @@ Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::
   // refused before anything is read from it
   std::string text = FolderText(cmd.substr(t + 2));
   plan.strFolder = fullFolder ? fullFolder(text) : setupinfo::WithBackslash(text);
-  uninstall::ResolvedPath resolved;
-  if (text.empty() || !uninstall::ResolvePath(plan.strFolder, resolved) ||
+  setupinfo::ResolvedPath resolved;
+  if (text.empty() || !setupinfo::ResolvePath(plan.strFolder, resolved) ||
       readMode(plan.strFolder + "Setup.ini") != 2) {
     plan.action = Action::ErrNoSetupInfo;
     return plan;

@@ -1,9 +1,10 @@
 // The name and folder rules that the wizard, the install, the removal and the shell
-// share: the parts of a path as _splitpath gives them, the final backslash, and the
-// install folder proposed and normalised. Portable: callers read the controls, files
-// and registry and hand the values in.
+// share: the parts of a path as _splitpath gives them, the final backslash, the install
+// folder proposed and normalised, and a path as the file system will read it. Portable:
+// callers read the controls, files and registry and hand the values in.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace setupinfo {
 
@@ -60,5 +61,29 @@ std::string BrowseStartFolder(const std::string& fieldText);
 // The browser's answer in the installer's convention: the chosen path with a final
 // backslash ("" stays ""), or the initial folder when the path fills 260 bytes.
 std::string PickedFolder(const std::string& path, const std::string& initialFolder);
+
+// ---- paths as the file system reads them ------------------------------------------
+
+// A path as the file system will read it: "/" taken as "\", repeated separators
+// merged, "." and ".." resolved. False for anything that cannot be judged safely: a
+// path without a drive or share, a device path (\\?\, \\.\), ".." above the root, or
+// a part that the system would shorten (ending in "." or " ") or that names a stream.
+struct ResolvedPath {
+  std::string strRoot;             // "C:\" or "\\server\share\"
+  std::vector<std::string> parts;  // the names below the root
+  std::string Text() const;        // root + parts joined by "\" (no final "\")
+};
+bool ResolvePath(const std::string& path, ResolvedPath& out);
+
+// True when `path` lies below `folder` (not the folder itself) once both are
+// resolved; names are compared without regard to ASCII case.
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
+// The file name and extension of a path, as _splitpath gives them.
+std::string FileNamePart(const std::string& path);
+
+// A bare file name that names one file directly in a folder: no separators, no
+// drive or stream, no wildcards, nothing the system would shorten or climb with.
+bool IsPlainFileName(const std::string& name);
 
 }  // namespace setupinfo
