@@ -8,6 +8,7 @@
 #include "PackageStart_win.h"
 #include "ProtectedFolders_win.h"
 #include "QuietLog_win.h"
+#include "QuietStart.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
 #include "StartMode.h"
