@@ -1,6 +1,9 @@
 #include "LoadingDlg.h"
 
+#include "Globals.h"
 #include "resource.h"
+
+ILoadingWindow* GetLoadingWindow() { return g_pLoadingDlg; }
 
 BEGIN_MESSAGE_MAP(CLoadingDlg, CDialog)
 END_MESSAGE_MAP()

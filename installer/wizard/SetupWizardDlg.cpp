@@ -7,7 +7,7 @@
 #include "FolderPicker.h"
 #include "Globals.h"
 #include "InstallPlan.h"
-#include "LoadingDlg.h"
+#include "LoadingWindow.h"
 #include "ProfileSection_win.h"
 #include "SetupDirectory.h"
 #include "SetupInfo_win.h"
@@ -134,7 +134,8 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   LoadSetupOptions(path);
 
   HbBeep();
-  if (g_bAuthorMode && g_pLoadingDlg) g_pLoadingDlg->Hide();
+  ILoadingWindow* pLoading = GetLoadingWindow();
+  if (g_bAuthorMode && pLoading) pLoading->Hide();
   // run from the backdrop, the backdrop owns the wizard and is shown only now
   HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
   if (hOwner) ::ShowWindow(hOwner, SW_SHOWMAXIMIZED);
@@ -330,14 +331,14 @@ void CSetupWizardDlg::OnBrowseInstallDir() {
 
 void CSetupWizardDlg::OnRefreshTree() {
   EnableControls(FALSE);
-  if (g_pLoadingDlg) g_pLoadingDlg->Show();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Show();
   HbBeep();
   DWORD dwAttributes = 0;
   CString selected = m_treeFiles.GetSelectedPath(dwAttributes);
   int nFiles = m_treeFiles.BuildTree(selected);
   SetDlgItemText(IDC_FILECOUNT, std::to_string(nFiles).c_str());
   HbBeep();
-  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Hide();
   EnableControls(TRUE);
 }
 
