@@ -1,6 +1,5 @@
 #include "LoadingDlg.h"
 
-#include "Globals.h"
 #include "resource.h"
 
 ILoadingWindow* GetLoadingWindow() { return g_pLoadingDlg; }

@@ -22,3 +22,6 @@ class CLoadingDlg : public CDialog, public ILoadingWindow {
   void DoDataExchange(CDataExchange* pDX) override;
   DECLARE_MESSAGE_MAP()
 };
+
+// The loading window, authoring mode only: a process-wide value the start-up sets.
+extern CLoadingDlg* g_pLoadingDlg;
