@@ -41,9 +41,4 @@ std::vector<std::string> CommentaryLinesToStore(const std::vector<std::string>& 
   return lines;
 }
 
-int ClampListCount(int nStored, int capacity) {
-  if (nStored <= 0 || capacity <= 1) return 0;
-  return nStored < capacity ? nStored : capacity - 1;
-}
-
 }  // namespace wizardrules

@@ -1,17 +1,20 @@
 // Decisions of the main wizard that need no window: the normalisation of the delay,
-// the description's lines, the banner font and the advanced lists' counts. Portable:
-// the dialog reads the controls, files and registry and hands the values in.
+// the description's lines and the banner font. Portable: the dialog reads the
+// controls, files and registry and hands the values in.
 #pragma once
 #include <string>
 #include <vector>
 
 #include "FolderRules.h"
+#include "SetupOptions.h"
 
 namespace wizardrules {
 
 // The install folder field is proposed, normalised and browsed from by the name and
-// folder rules the runs share (a quiet install proposes the same folder).
+// folder rules the runs share (a quiet install proposes the same folder), and the
+// advanced lists are counted as every reader of the setup's options counts them.
 using setupinfo::BrowseStartFolder;
+using setupinfo::ClampListCount;
 using setupinfo::DriveAndFolder;
 using setupinfo::DriveRoot;
 using setupinfo::EndsWithBackslash;
@@ -56,9 +59,5 @@ std::string CommentaryText(int nStoredCount, const std::vector<std::string>& lin
 // The stored lines for the box's display lines: every line but the last, each cut
 // to the fetch buffer without splitting a double-byte character.
 std::vector<std::string> CommentaryLinesToStore(const std::vector<std::string>& displayLines);
-
-// A stored list count made safe for an array of `capacity` entries: negative counts
-// give 0, and one entry always stays free so that an empty entry follows the last used.
-int ClampListCount(int nStored, int capacity);
 
 }  // namespace wizardrules
