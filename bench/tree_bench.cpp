@@ -17,6 +17,7 @@
 #include "BenchClock.h"
 #include "FileTreeCtrl.h"
 #include "Globals.h"
+#include "LoadingDlg.h"
 #include "ProfileSection_win.h"
 
 CString g_strSetupDir;

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+ILoadingWindow* GetLoadingWindow() { return g_pLoadingDlg; }
+
 BEGIN_MESSAGE_MAP(CLoadingDlg, CDialog)
 END_MESSAGE_MAP()
 

@@ -7,7 +7,7 @@
 #include "PackRun_win.h"
 #include "Package_win.h"
 #include "QuietLog_win.h"
-#include "QuietRun.h"
+#include "QuietStart.h"
 #include "SetupInfo_win.h"
 #include "resource.h"
 

@@ -4,10 +4,12 @@
 
 #include "BackdropDlg.h"
 #include "Globals.h"
+#include "InstallRun.h"
 #include "LoadingDlg.h"
 #include "PackageStart_win.h"
 #include "ProtectedFolders_win.h"
 #include "QuietLog_win.h"
+#include "QuietStart.h"
 #include "SetupInfo_win.h"
 #include "SetupWizardDlg.h"
 #include "StartMode.h"
@@ -55,10 +57,8 @@ void ActivateRunningCopy(const CString& name) {
 int RunQuiet(const startmode::Plan& plan) {
   CQuietLogFile log(quietrun::LogNameOf(plan.action));
   switch (plan.action) {
-    case startmode::Action::Install: {
-      CSetupWizardDlg dlg(nullptr);
-      return dlg.RunQuietInstall(plan.strFolder, log);
-    }
+    case startmode::Action::Install:
+      return RunQuietInstall(g_strSetupDir, g_strTopRoot, plan.strFolder, log);
     case startmode::Action::Uninstall: {
       g_strSetupDir = plan.strFolder;
       CUninstallDlg dlg(nullptr);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
+#include "FolderRules.h"
 #include "Mbcs.h"
-#include "Removal.h"
-#include "WizardRules.h"
 
 namespace startmode {
 
@@ -101,9 +100,9 @@ Plan Decide(const std::string& cmdLine, const std::string& setupDir, const std::
   // the folder as the install read it: whatever does not name one folder in full is
   // refused before anything is read from it
   std::string text = FolderText(cmd.substr(t + 2));
-  plan.strFolder = fullFolder ? fullFolder(text) : wizardrules::WithBackslash(text);
-  uninstall::ResolvedPath resolved;
-  if (text.empty() || !uninstall::ResolvePath(plan.strFolder, resolved) ||
+  plan.strFolder = fullFolder ? fullFolder(text) : setupinfo::WithBackslash(text);
+  setupinfo::ResolvedPath resolved;
+  if (text.empty() || !setupinfo::ResolvePath(plan.strFolder, resolved) ||
       readMode(plan.strFolder + "Setup.ini") != 2) {
     plan.action = Action::ErrNoSetupInfo;
     return plan;

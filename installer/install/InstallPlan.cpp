@@ -1,9 +1,9 @@
 #include "InstallPlan.h"
 
+#include "FolderRules.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "SetupInfo.h"
-#include "WizardRules.h"
 
 namespace installplan {
 
@@ -47,7 +47,7 @@ std::string ListRelative(const std::vector<std::string>& list, std::size_t j) {
   return list[j].size() > rootLen ? list[j].substr(rootLen) : std::string();
 }
 
-bool IsFolderElement(const std::string& element) { return wizardrules::EndsWithBackslash(element); }
+bool IsFolderElement(const std::string& element) { return setupinfo::EndsWithBackslash(element); }
 
 bool IsWindowsFolderFile(const std::string& relative, const std::vector<std::string>& systemFiles,
                          const std::string& relativeExe) {
@@ -145,7 +145,7 @@ InstallPlan MakePlan(const PlanInputs& in, int count, const std::vector<StoredEn
   plan.strRelativeExe = setupinfo::RelativeForm(in.strSelect, in.strTopRoot);
   plan.bSelectMissing = in.strSelect.empty() || !IsInsideName(plan.strRelativeExe);
   if (!plan.bSelectMissing) {
-    plan.strExeTitle = wizardrules::ExeTitle(in.strSelect);
+    plan.strExeTitle = setupinfo::ExeTitle(in.strSelect);
     plan.strInstalledExe = in.strInstallDir + plan.strRelativeExe;
     plan.strGroupFolder = setupinfo::GroupFolderName(in.strPrgGroup, plan.strExeTitle);
     plan.strShortcutName = setupinfo::ShortcutName(in.strPrgShortCut, plan.strExeTitle);

@@ -9,6 +9,7 @@
 #include "ConfirmOverwrite.h"
 #include "FolderHold_win.h"
 #include "FolderPath.h"
+#include "FolderRules.h"
 #include "Globals.h"
 #include "InstallNames.h"
 #include "InstallPlan.h"
@@ -19,7 +20,6 @@
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
 #include "Shortcut.h"
-#include "WizardRules.h"
 
 using namespace installplan;
 using setupinfo::EntryKey;
@@ -159,7 +159,7 @@ std::set<std::string> CountedBefore(const CString& installedIni) {
   setupinfo::CProfileSection tree, system;
   int count = RealCount(setupinfo::ReadSection(installedIni, setupinfo::kSecTree, tree), tree);
   setupinfo::ReadSection(installedIni, setupinfo::kSecSystem, system);
-  CString root = wizardrules::WithBackslash(tree.GetString("TopRoot", "", kBufPath));
+  CString root = setupinfo::WithBackslash(tree.GetString("TopRoot", "", kBufPath));
   std::vector<std::string> relatives;
   for (const StoredEntry& e : StoredEntries(tree, count)) {
     setupinfo::TreeEntry parsed;
@@ -293,7 +293,7 @@ class CRun {
     Log("mark installed", plan.strInstalledIni);
     Step();
     CString root = m_req.strTopRoot;
-    if (wizardrules::EndsWithBackslash(root)) root.pop_back();
+    if (setupinfo::EndsWithBackslash(root)) root.pop_back();
     setupinfo::PutString(plan.strInstalledIni, setupinfo::kSecTree, "TopRoot", root);
     Mark();
     if (!WriteSetupDirectory(plan.strInstalledExe, plan.strRelativeExe)) m_tally.Fail(kFailRegistry);

@@ -1,7 +1,7 @@
 #include "InstallNames.h"
 
+#include "FolderRules.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
 
 namespace setupinfo {
 
@@ -63,8 +63,8 @@ std::string MadeName(const std::string& name) {
 std::string GroupLinkName(const std::string& givenName, const std::string& groupFile) {
   if (!givenName.empty()) return MadeLinkName(givenName);
   std::string path = groupFile;
-  if (wizardrules::EndsWithBackslash(path)) path.pop_back();
-  return wizardrules::ExeTitle(path);
+  if (EndsWithBackslash(path)) path.pop_back();
+  return ExeTitle(path);
 }
 
 std::string UninstallKey(const std::string& exeTitle) { return std::string(kUninstallKeyBase) + exeTitle; }

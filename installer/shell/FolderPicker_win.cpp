@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "FolderPicker.h"
+#include "FolderRules.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
 
 int CALLBACK BrowseCallbackProc(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData) {
   if (uMsg == BFFM_INITIALIZED && lpData) ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, lpData);
@@ -37,7 +37,7 @@ CString BrowseForFolder(CString initialFolder, CString title, HWND owner) {
       pMalloc->Free(pidl);
       pMalloc->Release();
     }
-    result = wizardrules::PickedFolder(path, initialFolder);
+    result = setupinfo::PickedFolder(path, initialFolder);
   }
   if (SUCCEEDED(hrCom)) ::CoUninitialize();
   return result;

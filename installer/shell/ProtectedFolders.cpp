@@ -3,16 +3,16 @@
 #include <map>
 
 #include "FolderPath.h"
+#include "FolderRules.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
-#include "Removal.h"
 
 namespace shell {
 
 namespace {
 
 // The path resolved as ComparableFolder reads it; false when it cannot be.
-bool Resolve(const std::string& path, uninstall::ResolvedPath& out) {
+bool Resolve(const std::string& path, setupinfo::ResolvedPath& out) {
   const std::string s = mbcs::ReplaceAll(path, "/", "\\");
   std::string spelt;
   for (std::size_t start = 0;;) {
@@ -28,18 +28,18 @@ bool Resolve(const std::string& path, uninstall::ResolvedPath& out) {
     spelt += "\\";
     start = end + 1;
   }
-  return uninstall::ResolvePath(spelt, out);
+  return setupinfo::ResolvePath(spelt, out);
 }
 
 }  // namespace
 
 std::string ComparableFolder(const std::string& path) {
-  uninstall::ResolvedPath r;
+  setupinfo::ResolvedPath r;
   return Resolve(path, r) ? mbcs::ToLower(r.Text()) : std::string();
 }
 
 bool IsProtectedFolder(const std::string& folder, const std::vector<std::string>& protectedFolders) {
-  uninstall::ResolvedPath r;
+  setupinfo::ResolvedPath r;
   if (!Resolve(folder, r) || r.parts.empty()) return true;
   const std::string f = mbcs::ToLower(r.Text());
   for (const std::string& p : protectedFolders) {
@@ -90,7 +90,7 @@ bool IsProtectedFolder(const std::string& folder, const std::vector<ProtectedFol
     spelt.push_back(p.strPath);
   }
   if (IsProtectedFolder(folder, spelt)) return true;
-  uninstall::ResolvedPath r;
+  setupinfo::ResolvedPath r;
   if (!Resolve(folder, r)) return true;
   CCachedLookup fs(lookup);
 
@@ -98,7 +98,7 @@ bool IsProtectedFolder(const std::string& folder, const std::vector<ProtectedFol
   FolderIdentity id;
   std::size_t k = r.parts.size();
   for (;; --k) {
-    uninstall::ResolvedPath level = r;
+    setupinfo::ResolvedPath level = r;
     level.parts.resize(k);
     const Lookup l = fs.Identify(level.Text(), id);
     if (l == Lookup::Unreadable) return true;
@@ -124,7 +124,7 @@ bool IsProtectedFolder(const std::string& folder, const std::vector<ProtectedFol
     if (l == Lookup::Missing) continue;  // the spelling rule judged it
     if (IsSameFolder(id, pid)) return true;
     // the folders above it, as they really are: those of its final path
-    uninstall::ResolvedPath above;
+    setupinfo::ResolvedPath above;
     if (!Resolve(pid.strFinal.empty() ? p.strPath : pid.strFinal, above)) return true;
     while (!above.parts.empty()) {
       above.parts.pop_back();

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "WizardRules.h"
+#include "FolderRules.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool ToWide(const CString& name, WCHAR (&wide)[kWideName]) {
 CString FolderOf(const WCHAR* wide) {
   char name[MAX_PATH * 2] = "";
   if (!::WideCharToMultiByte(CP_ACP, 0, wide, -1, name, sizeof name, nullptr, nullptr)) return CString();
-  return wizardrules::DriveAndFolder(name);  // as _splitpath, on character boundaries
+  return setupinfo::DriveAndFolder(name);  // as _splitpath, on character boundaries
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <climits>
 
+#include "FolderRules.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "SetupInfo.h"
-#include "WizardRules.h"
 
 namespace uninstall {
 
@@ -13,7 +13,7 @@ using setupinfo::CProfileSection;
 
 std::string TopRootForRemoval(const std::string& storedTopRoot, const std::string& setupDir) {
   // An empty TopRoot would otherwise become "\" and rebase every backslash.
-  return storedTopRoot.empty() ? setupDir : wizardrules::WithBackslash(storedTopRoot);
+  return storedTopRoot.empty() ? setupDir : setupinfo::WithBackslash(storedTopRoot);
 }
 
 int ListReadCount(int nStored, std::size_t nKeys) { return setupinfo::ListEntriesToRead(nStored, nKeys); }
@@ -22,107 +22,6 @@ std::string ListEntry(const CProfileSection& section, const char* prefix, int in
                       const std::string& setupDir) {
   return setupinfo::Rebase(section.GetString(setupinfo::EntryKey(prefix, index), "", setupinfo::kBufPath), topRoot,
                            setupDir);
-}
-
-// ---- paths --------------------------------------------------------------------
-
-namespace {
-
-// The characters of a path, each one or two bytes, with "/" read as "\".
-std::vector<std::string> SplitAtSeparators(const std::string& s) {
-  std::vector<std::string> parts(1);
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (mbcs::IsLeadByte(c) && i + 1 < s.size()) {
-      parts.back() += s.substr(i++, 2);
-      continue;
-    }
-    if (c == '\\' || c == '/') parts.emplace_back();
-    else parts.back() += static_cast<char>(c);
-  }
-  return parts;
-}
-
-bool HasSingleByte(const std::string& s, const char* set) {
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (mbcs::IsLeadByte(c) && i + 1 < s.size()) {
-      ++i;
-      continue;
-    }
-    if (c < 0x20) return true;
-    for (const char* p = set; *p; ++p)
-      if (c == static_cast<unsigned char>(*p)) return true;
-  }
-  return false;
-}
-
-// The system drops a final "." or " " from a name, so "a." names "a" and ". ." names
-// the folder itself: such names are refused rather than guessed at.
-bool EndsShortenable(const std::string& name) {
-  if (name.empty()) return false;
-  char last = name.back();
-  if (last != '.' && last != ' ') return false;
-  return true;  // a trail byte is never "." or " ": both lie below the trail range
-}
-
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-}  // namespace
-
-std::string ResolvedPath::Text() const {
-  std::string s = strRoot;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) s += "\\";
-    s += parts[i];
-  }
-  return s;
-}
-
-bool ResolvePath(const std::string& path, ResolvedPath& out) {
-  out = ResolvedPath();
-  std::vector<std::string> raw = SplitAtSeparators(path);
-  std::size_t next = 0;
-  if (raw.size() >= 2 && raw[0].size() == 2 && IsAsciiLetter(raw[0][0]) && raw[0][1] == ':') {
-    out.strRoot = raw[0] + "\\";  // "C:\..."
-    next = 1;
-  } else if (raw.size() >= 4 && raw[0].empty() && raw[1].empty()) {
-    // "\\server\share\...": "\\?\" and "\\.\" reach devices and skip the name rules
-    if (raw[2].empty() || raw[3].empty() || raw[2] == "?" || raw[2] == ".") return false;
-    if (HasSingleByte(raw[2], ":*?\"<>|") || HasSingleByte(raw[3], ":*?\"<>|")) return false;
-    out.strRoot = "\\\\" + raw[2] + "\\" + raw[3] + "\\";
-    next = 4;
-  } else {
-    return false;  // relative, or rooted on the current drive
-  }
-  for (std::size_t i = next; i < raw.size(); ++i) {
-    const std::string& part = raw[i];
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (out.parts.empty()) return false;
-      out.parts.pop_back();
-      continue;
-    }
-    if (EndsShortenable(part) || HasSingleByte(part, ":*?\"<>|")) return false;
-    out.parts.push_back(part);
-  }
-  return true;
-}
-
-bool IsInsideFolder(const std::string& path, const std::string& folder) {
-  ResolvedPath p, f;
-  if (!ResolvePath(path, p) || !ResolvePath(folder, f)) return false;
-  if (!mbcs::IEquals(p.strRoot, f.strRoot) || p.parts.size() <= f.parts.size()) return false;
-  for (std::size_t i = 0; i < f.parts.size(); ++i)
-    if (!mbcs::IEquals(p.parts[i], f.parts[i])) return false;
-  return true;
-}
-
-std::string FileNamePart(const std::string& path) { return path.substr(wizardrules::DriveAndFolder(path).size()); }
-
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || EndsShortenable(name)) return false;
-  return !HasSingleByte(name, "\\/:*?\"<>|");
 }
 
 // ---- the removal run ------------------------------------------------------------
@@ -261,7 +160,7 @@ class CRun {
                                             m_in.strTopRoot, m_in.strSetupDir);
       setupinfo::TreeEntry entry;
       if (!setupinfo::ParseTreeEntry(value, entry)) entry.strPath = value;  // no "|": a path without attributes
-      bool bFolder = (entry.dwAttributes & 0x10) != 0 || wizardrules::EndsWithBackslash(entry.strPath);
+      bool bFolder = (entry.dwAttributes & 0x10) != 0 || setupinfo::EndsWithBackslash(entry.strPath);
       if (bFolder) {
         if (!RemoveInsideInstall(entry.strPath, true)) Add(m_counts.nFolders, 1);
       } else if (const std::string* listed = WindowsFolderEntry(entry.strPath, select)) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderRules.h"
 #include "ProfileSection.h"
 
 namespace uninstall {
@@ -28,27 +29,13 @@ std::string ListEntry(const setupinfo::CProfileSection& section, const char* pre
 
 // ---- paths --------------------------------------------------------------------
 
-// A path as the file system will read it: "/" taken as "\", repeated separators
-// merged, "." and ".." resolved. False for anything that cannot be judged safely: a
-// path without a drive or share, a device path (\\?\, \\.\), ".." above the root, or
-// a part that the system would shorten (ending in "." or " ") or that names a stream.
-struct ResolvedPath {
-  std::string strRoot;             // "C:\" or "\\server\share\"
-  std::vector<std::string> parts;  // the names below the root
-  std::string Text() const;        // root + parts joined by "\" (no final "\")
-};
-bool ResolvePath(const std::string& path, ResolvedPath& out);
-
-// True when `path` lies below `folder` (not the folder itself) once both are
-// resolved; names are compared without regard to ASCII case.
-bool IsInsideFolder(const std::string& path, const std::string& folder);
-
-// The file name and extension of a path, as _splitpath gives them.
-std::string FileNamePart(const std::string& path);
-
-// A bare file name that names one file directly in a folder: no separators, no
-// drive or stream, no wildcards, nothing the system would shorten or climb with.
-bool IsPlainFileName(const std::string& name);
+// The removal judges every path it deletes by the path rules the install and the
+// shell share (FolderRules.h).
+using setupinfo::FileNamePart;
+using setupinfo::IsInsideFolder;
+using setupinfo::IsPlainFileName;
+using setupinfo::ResolvedPath;
+using setupinfo::ResolvePath;
 
 // ---- the removal run ------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "UninstallDlg.h"
 
+#include "FolderRules.h"
 #include "Globals.h"
 #include "ProfileSection_win.h"
 #include "QuietRun.h"
@@ -7,7 +8,6 @@
 #include "RemovalOs_win.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
-#include "WizardRules.h"
 #include "resource.h"
 
 using setupinfo::CProfileSection;
@@ -82,7 +82,7 @@ void CUninstallDlg::LoadSetupInfo() {
   setupinfo::ReadSection(iniPath, setupinfo::kSecAltitude, altitude);
 
   g_strTopRoot = uninstall::TopRootForRemoval(tree.GetString("TopRoot", "", setupinfo::kBufPath), g_strSetupDir);
-  m_strExeTitle = wizardrules::ExeTitle(tree.GetString("Select", "", setupinfo::kBufPath));
+  m_strExeTitle = setupinfo::ExeTitle(tree.GetString("Select", "", setupinfo::kBufPath));
   m_strPrgShortCut = altitude.GetString("PrgShortCut", "", setupinfo::kBufPath);
   m_strPrgGroup = altitude.GetString("PrgGroup", "", setupinfo::kBufPath);
 

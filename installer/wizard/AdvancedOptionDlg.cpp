@@ -3,7 +3,7 @@
 #include "AfterInstallFileDlg.h"
 #include "FolderPicker.h"
 #include "Globals.h"
-#include "LoadingDlg.h"
+#include "LoadingWindow.h"
 #include "Mbcs.h"
 #include "SetupWizardDlg.h"
 #include "resource.h"
@@ -78,7 +78,7 @@ END_MESSAGE_MAP()
 CAdvancedOptionDlg::CAdvancedOptionDlg(CWnd* pParent)
     : CDialog(IDD_ALTITUDE, pParent), m_strReadMe(advanced::kReadMeHint), m_strHint(advanced::kFolderHint) {
   // two trees are filled before the dialog shows
-  if (g_pLoadingDlg) g_pLoadingDlg->Show();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Show();
 }
 
 void CAdvancedOptionDlg::DoDataExchange(CDataExchange* pDX) {
@@ -148,7 +148,7 @@ BOOL CAdvancedOptionDlg::OnInitDialog() {
   if (!m_strReadMe.empty()) m_stcReadMe.SetWindowText(m_strReadMe.c_str());
 
   HbBeep();
-  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Hide();
   return TRUE;
 }
 
@@ -242,7 +242,7 @@ void CAdvancedOptionDlg::OnKillFocusName() {
 }
 
 void CAdvancedOptionDlg::OnSetReadMe() {
-  if (g_pLoadingDlg) g_pLoadingDlg->Show();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Show();
   CString start = m_strReadMe.empty() ? g_strSetupDir : m_strReadMe;
   m_strReadMe = ChooseAfterInstallFile(start, this);
   m_stcReadMe.SetWindowText(advanced::ReadMeText(m_strReadMe).c_str());

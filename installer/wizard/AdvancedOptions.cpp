@@ -1,8 +1,8 @@
 #include "AdvancedOptions.h"
 
+#include "FolderRules.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
 
 namespace advanced {
 
@@ -19,7 +19,7 @@ constexpr std::size_t kNameBuffer = 256;
 
 FixedFolder NormaliseFixedFolder(const std::string& text) {
   if (text.empty() || text == kFolderHint) return {std::string(), kFolderHint};
-  std::string folder = wizardrules::WithBackslash(text);
+  std::string folder = setupinfo::WithBackslash(text);
   return {folder, folder};
 }
 
@@ -33,8 +33,8 @@ std::string DerivedName(const std::string& path) {
   // read back on the next opening end at the first empty one: it keeps its whole name.
   if (name.empty()) {
     std::string file = path;
-    if (wizardrules::EndsWithBackslash(file)) file.pop_back();
-    name = file.substr(wizardrules::DriveAndFolder(file).size());
+    if (setupinfo::EndsWithBackslash(file)) file.pop_back();
+    name = file.substr(setupinfo::DriveAndFolder(file).size());
   }
   return mbcs::FitBuffer(name, kNameBuffer);
 }

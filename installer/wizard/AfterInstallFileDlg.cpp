@@ -1,7 +1,7 @@
 #include "AfterInstallFileDlg.h"
 
 #include "Globals.h"
-#include "LoadingDlg.h"
+#include "LoadingWindow.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CAfterInstallFileDlg, CDialog)
@@ -25,7 +25,7 @@ BOOL CAfterInstallFileDlg::OnInitDialog() {
   m_treeFiles.BuildTree(m_strPath);
   m_treeFiles.Expand(m_treeFiles.GetRootItem(), TVE_EXPAND);  // the root has no button of its own
   HbBeep();
-  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Hide();
   return TRUE;
 }
 

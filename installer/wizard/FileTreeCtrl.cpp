@@ -3,7 +3,7 @@
 #include "FileTree.h"
 #include "FileTreeIcons.h"
 #include "Globals.h"
-#include "LoadingDlg.h"
+#include "LoadingWindow.h"
 #include "Mbcs.h"
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
@@ -57,10 +57,10 @@ class CFileTreeAdapter : public filetree::IBuildTree {
     PumpPendingMessage();
   }
   void BeginProgress(unsigned long limit) override {
-    if (g_pLoadingDlg) g_pLoadingDlg->BeginProgress(static_cast<unsigned int>(limit), 1);
+    if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->BeginProgress(static_cast<unsigned int>(limit), 1);
   }
   void AdvanceProgress() override {
-    if (g_pLoadingDlg) g_pLoadingDlg->AdvanceProgress();
+    if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->AdvanceProgress();
   }
   void ClearAll() override { m_tree.ClearTree(); }
 
@@ -191,7 +191,7 @@ int CFileTreeCtrl::BuildTree(const CString& strSelectPath) {
     ClearTree();
     limit = n;
   }
-  if (g_pLoadingDlg) g_pLoadingDlg->BeginProgress(limit, 1);
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->BeginProgress(limit, 1);
   CFileTreeAdapter adapter(*this);
   int files = filetree::BuildFromDisk(adapter, g_strSetupDir);
   SelectPath(strSelectPath);

@@ -1,7 +1,7 @@
 #include "PackRun.h"
 
+#include "FolderRules.h"
 #include "Mbcs.h"
-#include "WizardRules.h"
 
 namespace packrun {
 
@@ -11,9 +11,9 @@ std::string DefaultName(const std::string& exeTitle) { return exeTitle + "-setup
 
 std::string OutputPath(const std::string& text, const std::string& setupDir, const std::string& exeTitle,
                        const std::string& desktopDir) {
-  if (!text.empty()) return wizardrules::EndsWithBackslash(text) ? text + DefaultName(exeTitle) : text;
+  if (!text.empty()) return setupinfo::EndsWithBackslash(text) ? text + DefaultName(exeTitle) : text;
   std::string dir = setupDir;
-  if (wizardrules::EndsWithBackslash(dir)) dir.pop_back();
+  if (setupinfo::EndsWithBackslash(dir)) dir.pop_back();
   // the folder above: none for a drive ("D:") or a share ("\\srv\share")
   const std::size_t slash = mbcs::FindLastChar(dir, '\\');
   const bool share = dir.compare(0, 2, "\\\\") == 0;

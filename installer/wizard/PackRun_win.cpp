@@ -2,13 +2,13 @@
 
 #include <set>
 
+#include "FolderRules.h"
 #include "InstallPlan.h"
 #include "Mbcs.h"
 #include "Package.h"
 #include "ProfileSection_win.h"
 #include "SetupInfo_win.h"
 #include "ShellFolders.h"
-#include "WizardRules.h"
 
 using namespace packrun;
 using setupinfo::kBufPath;
@@ -28,7 +28,7 @@ bool ListedFiles(const CString& setupDir, const setupinfo::CProfileSection& tree
   const CString iniPath = setupinfo::IniPath(setupDir);
   installplan::PlanInputs in;
   in.strSetupDir = in.strInstallDir = setupDir;
-  in.strTopRoot = wizardrules::WithBackslash(tree.GetString("TopRoot", "", kBufPath));
+  in.strTopRoot = setupinfo::WithBackslash(tree.GetString("TopRoot", "", kBufPath));
   if (in.strTopRoot.empty()) in.strTopRoot = setupDir;
   in.strSelect = tree.GetString("Select", "", kBufPath);
   // a Windows-folder file may be refused by its name: the same list as the install's
@@ -81,7 +81,7 @@ CString IniToPack(const CString& iniPath, const setupinfo::CProfileSection& tree
 
 CString PackOutputPath(const CString& setupDir, const CString& outputText) {
   CString select = setupinfo::GetString(setupinfo::IniPath(setupDir), setupinfo::kSecTree, "Select", "");
-  return FullPath(OutputPath(outputText, setupDir, wizardrules::ExeTitle(select), GetDesktopFolder()));
+  return FullPath(OutputPath(outputText, setupDir, setupinfo::ExeTitle(select), GetDesktopFolder()));
 }
 
 Result PackDistribution(const CString& setupDir, const CString& installer, const CString& outputText,

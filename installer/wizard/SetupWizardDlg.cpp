@@ -7,10 +7,11 @@
 #include "FolderPicker.h"
 #include "Globals.h"
 #include "InstallPlan.h"
-#include "LoadingDlg.h"
+#include "InstallRun.h"
+#include "LoadingWindow.h"
 #include "ProfileSection_win.h"
-#include "SetupDirectory.h"
 #include "SetupInfo_win.h"
+#include "SetupOptions_win.h"
 #include "ShellFolders.h"
 #include "WizardRules.h"
 #include "resource.h"
@@ -33,12 +34,6 @@ CString ReadOrganization(const char* subKey) {
   if (r != ERROR_SUCCESS) return CString();
   buf[kBufPath] = '\0';
   return CString(buf);
-}
-
-CString WindowsFolder() {
-  char buf[MAX_PATH + 1] = "";
-  UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? CString(buf, n) : CString();
 }
 
 }  // namespace
@@ -103,7 +98,7 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   const CString path = IniPath(g_strSetupDir);
   CString title = GetString(path, kSecSetup, "Title", kDefTitle, kBufTitle);
   CString version = GetString(path, kSecSetup, "Version", kDefVersion, kBufVersion);
-  CString company = ReadCompany(path);
+  CString company = setupinfo::ReadCompany(path);
 
   LoadCommentary(path);
 
@@ -116,9 +111,11 @@ BOOL CSetupWizardDlg::OnInitDialog() {
     SetDlgItemText(IDC_FILECOUNT, std::to_string(nFiles).c_str());
   }
 
+  const int nCapacity = ListCapacity(path);
+  const SetupOptions options = ReadSetupOptions(path, g_strTopRoot, g_strSetupDir, nCapacity);
+  m_strInstallDir = options.strInstallDir;
   ShowInstallDirProposal(path, company);
 
-  const CFormOptions options = ReadFormOptions(path);
   m_chkStartup.SetCheck(options.nStartUp);
   m_chkProgram.SetCheck(options.nProgram);
   m_chkDesktop.SetCheck(options.nDesktop);
@@ -131,10 +128,11 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   else
     ShowInstallForm(title, version, company);
 
-  LoadSetupOptions(path);
+  LoadSetupOptions(options, nCapacity);
 
   HbBeep();
-  if (g_bAuthorMode && g_pLoadingDlg) g_pLoadingDlg->Hide();
+  ILoadingWindow* pLoading = GetLoadingWindow();
+  if (g_bAuthorMode && pLoading) pLoading->Hide();
   // run from the backdrop, the backdrop owns the wizard and is shown only now
   HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
   if (hOwner) ::ShowWindow(hOwner, SW_SHOWMAXIMIZED);
@@ -144,24 +142,32 @@ BOOL CSetupWizardDlg::OnInitDialog() {
   return TRUE;
 }
 
-CString CSetupWizardDlg::ReadCompany(const CString& iniPath) {
-  CString company = GetString(iniPath, kSecSetup, "Name", kDefName, kBufName);
-  return company.empty() ? CString(kDefName) : company;
-}
-
-CSetupWizardDlg::CFormOptions CSetupWizardDlg::ReadFormOptions(const CString& iniPath) {
-  return {GetInt(iniPath, kSecOption, "StartUp", 0), GetInt(iniPath, kSecOption, "Program", 1),
-          GetInt(iniPath, kSecOption, "Desktop", 1), GetInt(iniPath, kSecSetup, "STime", 100),
-          GetInt(iniPath, kSecOption, "Reboot", 0),  GetInt(iniPath, kSecOption, "BlueBack", 1)};
-}
-
 // The setup options the advanced options edit and the install run uses.
-void CSetupWizardDlg::LoadSetupOptions(const CString& iniPath) {
-  m_strPrgShortCut = GetString(iniPath, kSecAltitude, "PrgShortCut", "");
-  m_strPrgGroup = GetString(iniPath, kSecAltitude, "PrgGroup", "");
-  LoadAltitudeLists(iniPath);
-  m_nExecute = GetInt(iniPath, kSecAltitude, "Execute", 0);
-  m_strReadMe = Rebase(GetString(iniPath, kSecAltitude, "ReadMe", ""), g_strTopRoot, g_strSetupDir);
+void CSetupWizardDlg::LoadSetupOptions(const SetupOptions& options, int nCapacity) {
+  m_strPrgShortCut = options.strPrgShortCut;
+  m_strPrgGroup = options.strPrgGroup;
+  LoadAltitudeLists(options, nCapacity);
+  m_nExecute = options.nExecute;
+  m_strReadMe = options.strReadMe;
+}
+
+SetupOptions CSetupWizardDlg::GetSetupOptions() const {
+  SetupOptions options;
+  options.nStartUp = m_chkStartup.GetCheck();
+  options.nProgram = m_chkProgram.GetCheck();
+  options.nDesktop = m_chkDesktop.GetCheck();
+  options.nSTime = ParseProfileInt(m_edtDelay.GetWindowText());
+  options.nReboot = m_chkReboot.GetCheck();
+  options.nBlueBack = m_chkBlueBack.GetCheck();
+  options.strInstallDir = m_strInstallDir;
+  options.strPrgShortCut = m_strPrgShortCut;
+  options.strPrgGroup = m_strPrgGroup;
+  options.groupFiles.assign(m_pGroupFiles, m_pGroupFiles + m_nGroupFiles);
+  options.groupShortcutNames.assign(m_pGroupShortcutNames, m_pGroupShortcutNames + m_nGroupShortcuts);
+  options.systemFiles.assign(m_pSystemFiles, m_pSystemFiles + m_nSystemFiles);
+  options.nExecute = m_nExecute;
+  options.strReadMe = m_strReadMe;
+  return options;
 }
 
 // Stored lines go into the box each with a line break, so the box ends with an empty
@@ -183,22 +189,11 @@ void CSetupWizardDlg::LoadCommentary(const CString& iniPath) {
 }
 
 // The recorded folder of an earlier install, else the author's fixed folder, else
-// Program Files + company + executable title.
+// Program Files + company + executable title: what a quiet install proposes too.
 CString CSetupWizardDlg::ProposeInstallDir(const CString& iniPath, const CString& company) {
-  m_strInstallDir = wizardrules::WithBackslash(GetString(iniPath, kSecAltitude, "InstallDir", ""));
-
   CString select = GetString(iniPath, kSecTree, "Select", "");
   if (!select.empty()) m_strExeTitle = wizardrules::ExeTitle(select);
-
-  wizardrules::InstallDirInputs in;
-  in.strRecorded = wizardrules::DriveAndFolder(ReadSetupDirectory(RelativeForm(select, g_strTopRoot)));
-  in.strFixed = m_strInstallDir;
-  if (!m_strInstallDir.empty()) in.nFixedDriveType = ::GetDriveTypeA(wizardrules::DriveRoot(m_strInstallDir).c_str());
-  in.strWindowsDir = WindowsFolder();
-  if (in.strRecorded.empty() && m_strInstallDir.empty()) in.strProgramFiles = GetProgramFilesFolder();
-  in.strCompany = company;
-  in.strExeTitle = m_strExeTitle;
-  return wizardrules::ProposeInstallDir(in);
+  return ProposeInstallFolder(iniPath, g_strTopRoot, m_strInstallDir, company);
 }
 
 void CSetupWizardDlg::ShowInstallDirProposal(const CString& iniPath, const CString& company) {
@@ -252,41 +247,34 @@ void CSetupWizardDlg::ShowInstallForm(const CString& title, const CString& versi
 // cut to it so that a damaged file cannot overrun them. In install form the arrays
 // hold every listed entry (up to a bound), so that the install makes every shortcut
 // the uninstall will look for.
-void CSetupWizardDlg::LoadAltitudeLists(const CString& iniPath) {
-  FreeArrays();
+int CSetupWizardDlg::ListCapacity(const CString& iniPath) const {
   int nItems = static_cast<int>(m_treeFiles.GetCount());
   if (nItems < 0) nItems = 100;
-  m_nArrayCapacity = nItems + 50;
-  if (!g_bAuthorMode) {
-    int nLargest = 0;
-    for (const char* sec : {kSecGroup, kSecGrpSC, kSecSystem})
-      nLargest = std::max(nLargest, GetInt(iniPath, sec, "Files", 0));
-    m_nArrayCapacity = installplan::InstallListCapacity(m_nArrayCapacity, nLargest);
-  }
+  int nCapacity = nItems + 50;
+  if (!g_bAuthorMode) nCapacity = installplan::InstallListCapacity(nCapacity, LargestListCount(iniPath));
+  return nCapacity;
+}
+
+// The lists as read (each cut to the capacity), in arrays of that capacity.
+void CSetupWizardDlg::LoadAltitudeLists(const SetupOptions& options, int nCapacity) {
+  FreeArrays();
+  m_nArrayCapacity = nCapacity;
   m_pGroupFiles = new CString[m_nArrayCapacity];
   m_pGroupShortcutNames = new CString[m_nArrayCapacity];
   m_pGroupShortcutFiles = new CString[m_nArrayCapacity];
   m_pSystemFiles = new CString[m_nArrayCapacity];
 
-  CProfileSection section;
-  ReadSection(iniPath, kSecGroup, section);
-  m_nGroupFiles = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
-  for (int i = 0; i < m_nGroupFiles; ++i)
-    m_pGroupFiles[i] = Rebase(section.GetString(EntryKey("_g", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+  m_nGroupFiles = static_cast<int>(options.groupFiles.size());
+  for (int i = 0; i < m_nGroupFiles; ++i) m_pGroupFiles[i] = options.groupFiles[static_cast<std::size_t>(i)];
 
-  section.Clear();
-  ReadSection(iniPath, kSecGrpSC, section);
-  m_nGroupShortcuts = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
+  m_nGroupShortcuts = static_cast<int>(options.groupShortcutNames.size());
   for (int i = 0; i < m_nGroupShortcuts; ++i) {
-    m_pGroupShortcutNames[i] = Rebase(section.GetString(EntryKey("_c", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+    m_pGroupShortcutNames[i] = options.groupShortcutNames[static_cast<std::size_t>(i)];
     m_pGroupShortcutFiles[i] = m_pGroupFiles[i];
   }
 
-  section.Clear();
-  ReadSection(iniPath, kSecSystem, section);
-  m_nSystemFiles = wizardrules::ClampListCount(section.GetInt("Files", 0), m_nArrayCapacity);
-  for (int i = 0; i < m_nSystemFiles; ++i)
-    m_pSystemFiles[i] = Rebase(section.GetString(EntryKey("_s", i), "", kBufPath), g_strTopRoot, g_strSetupDir);
+  m_nSystemFiles = static_cast<int>(options.systemFiles.size());
+  for (int i = 0; i < m_nSystemFiles; ++i) m_pSystemFiles[i] = options.systemFiles[static_cast<std::size_t>(i)];
 }
 
 void CSetupWizardDlg::FreeArrays() {
@@ -330,14 +318,14 @@ void CSetupWizardDlg::OnBrowseInstallDir() {
 
 void CSetupWizardDlg::OnRefreshTree() {
   EnableControls(FALSE);
-  if (g_pLoadingDlg) g_pLoadingDlg->Show();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Show();
   HbBeep();
   DWORD dwAttributes = 0;
   CString selected = m_treeFiles.GetSelectedPath(dwAttributes);
   int nFiles = m_treeFiles.BuildTree(selected);
   SetDlgItemText(IDC_FILECOUNT, std::to_string(nFiles).c_str());
   HbBeep();
-  if (g_pLoadingDlg) g_pLoadingDlg->Hide();
+  if (ILoadingWindow* pLoading = GetLoadingWindow()) pLoading->Hide();
   EnableControls(TRUE);
 }
 
@@ -377,6 +365,15 @@ void CSetupWizardDlg::OnOK() {
   EnableControls(FALSE);
   if (SaveSetupInfo()) OfferPack();
   EndDialog(IDOK);
+}
+
+BOOL CSetupWizardDlg::RunInstall() {
+  CInstallRequest req =
+      MakeInstallRequest(GetSetupOptions(), g_strSetupDir, g_strTopRoot, m_edtInstallDir.GetWindowText());
+  req.hOwner = m_hWnd;
+  req.hProgress = m_prgInstall;
+  req.strDelay = m_edtDelay.GetWindowText();  // as typed
+  return RunInstallRequest(req);
 }
 
 void CSetupWizardDlg::OnInstallRequested() {

@@ -1,11 +1,7 @@
 #pragma once
 #include "AfxCtrl.h"
 #include "FileTreeCtrl.h"
-
-struct CInstallRequest;
-namespace quietrun {
-class CQuietLog;
-}
+#include "SetupOptions.h"
 
 // The main wizard: authoring form (describe a distribution, save Setup.ini) and
 // install form (propose the install folder and the shortcuts) of dialog 102.
@@ -71,13 +67,12 @@ class CSetupWizardDlg : public CDialog {
   BOOL SaveSetupInfo();
   // After a save: asks whether to pack the folder into one file, and packs it.
   void OfferPack();
-  // Installs from the install form (installer/install/RunInstall_win.cpp); FALSE when
-  // the run stopped early and the wizard stays open.
+  // Installs from the install form: the request the setup options make, with the
+  // form's folder, check boxes and pause; FALSE when the run stopped early and the
+  // wizard stays open.
   BOOL RunInstall();
-  // The same install without a person and without a window: the values the install
-  // form would start with (the install folder `strFolder` when one is given), every
-  // question answered by its default, nothing started after it; returns the exit code.
-  int RunQuietInstall(const CString& strFolder, quietrun::CQuietLog& log);
+  // The setup options as the wizard holds them now (the advanced options edit them).
+  setupinfo::SetupOptions GetSetupOptions() const;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -96,24 +91,18 @@ class CSetupWizardDlg : public CDialog {
 
   // Parts of the initialisation (SetupWizardDlg.cpp).
   void LoadCommentary(const CString& iniPath);
-  static CString ReadCompany(const CString& iniPath);
-  // The check boxes and the delay as Setup.ini gives them.
-  struct CFormOptions {
-    int nStartUp, nProgram, nDesktop, nSTime, nReboot, nBlueBack;
-  };
-  static CFormOptions ReadFormOptions(const CString& iniPath);
   CString ProposeInstallDir(const CString& iniPath, const CString& company);
   void ShowInstallDirProposal(const CString& iniPath, const CString& company);
-  void LoadSetupOptions(const CString& iniPath);
+  // The capacity of the advanced lists' arrays for this form.
+  int ListCapacity(const CString& iniPath) const;
+  void LoadSetupOptions(const setupinfo::SetupOptions& options, int nCapacity);
   void ShowAuthoringForm(const CString& title, const CString& version, const CString& company);
   void ShowInstallForm(const CString& title, const CString& version, const CString& company);
-  void LoadAltitudeLists(const CString& iniPath);
+  void LoadAltitudeLists(const setupinfo::SetupOptions& options, int nCapacity);
   void FreeArrays();
 
   // Install form's 登録: install, and close once the run went to its end.
   void OnInstallRequested();
-  // The setup options every install takes (RunInstall_win.cpp).
-  void FillInstallRequest(CInstallRequest& req) const;
 
   DECLARE_MESSAGE_MAP()
 };

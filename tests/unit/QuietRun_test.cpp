@@ -1,6 +1,7 @@
 // A run without a person: where "-q" counts, what the other options and the folder are
 // then, the exit codes, and the log's lines.
 #include "QuietRun.h"
+#include "QuietStart.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "FileTreeCtrl.h"
 #include "FileTreeIcons.h"
 #include "Globals.h"
+#include "LoadingDlg.h"
 #include "Mbcs.h"
 #include "TestFolder.h"
 

@@ -1,13 +1,10 @@
-// The installer's process-wide state, set up at start.
+// The installer's process-wide state, set up at start (the start-up defines it).
 #pragma once
 #include "AfxWin.h"
-
-class CLoadingDlg;
 
 extern CString g_strSetupDir;      // folder whose Setup.ini is used, with a final backslash
 extern CString g_strTopRoot;       // recorded top folder of the file tree, for rebasing
 extern int g_bAuthorMode;          // 1 = authoring form, 0 = install form
-extern CLoadingDlg* g_pLoadingDlg; // loading window, authoring mode only
 
 // Dispatches one waiting window message, if any; never waits.
 void PumpPendingMessage();

@@ -4,9 +4,6 @@
 #pragma once
 #include <string>
 
-#include "PackRun.h"
-#include "StartMode.h"
-
 namespace quietrun {
 
 // The same codes for the install and the uninstall.
@@ -22,20 +19,11 @@ constexpr int kExitRestart = 3010;   // done, and the author asked for a restart
 int InstallExitCode(bool bFinished, int nFailures, bool bRestart);
 // A removal that went to its end with these counter values.
 int RemovalExitCode(int nFiles, int nFolders, int nShortcuts);
-// A pack: 0 written, 3 no authored distribution or a damaged list (a listed file
-// missing too), 1 the package could not be written.
-int PackExitCode(packrun::Outcome outcome);
-// A start that ends without a run: one of the wrong-use cases (kExitWrongUse), or
-// kExitDone for the two runs.
-int StartExitCode(startmode::Action action);
 
 // The log in the temporary folder, replaced at each quiet run.
 constexpr const char* kInstallLogName = "Hanbell-install.log";
 constexpr const char* kUninstallLogName = "Hanbell-uninstall.log";
 constexpr const char* kPackLogName = "Hanbell-pack.log";
-// Which log a start belongs to: the uninstall's for every case of the Windows folder,
-// the pack's for packing, the install's for the rest.
-const char* LogNameOf(startmode::Action action);
 
 // Outcomes of a step.
 constexpr const char* kOk = "ok";
