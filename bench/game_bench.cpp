@@ -208,10 +208,13 @@ int main(int argc, char** argv) {
 
   ::SendMessageA(frame, WM_COMMAND, ID_GAME_STOP, 0);
   ::SendMessageA(frame, WM_CLOSE, 0, 0);
-  PrintRatio("game_tick", m.tick / m.paintTick, 1.5, "game tick, maximised / plain tick paint");
-  PrintRatio("game_frame", m.full / m.paintFull, 1.3, "full frame, maximised / plain paint cycle");
-  PrintRatio("game_tick_drawn", m.tick / m.drawTick, 0,
-             "the same tick / plain tick paint drawing the word at its new size");
-  PrintRatio("game_frame_drawn", m.full / m.drawFull, 0, "the same frame / plain paint cycle drawing the same texts");
+  // Aimed against the plain work that draws what the view draws; the copy-only cycles
+  // leave out the glyphs a tick and a frame must draw, and stay as references.
+  PrintRatio("game_tick_drawn", m.tick / m.drawTick, 1.1,
+             "game tick, maximised / plain tick paint drawing the word at its new size");
+  PrintRatio("game_frame_drawn", m.full / m.drawFull, 1.3,
+             "full frame, maximised / plain paint cycle drawing the same texts");
+  PrintRatio("game_tick", m.tick / m.paintTick, 0, "the same tick / plain tick paint copying its areas");
+  PrintRatio("game_frame", m.full / m.paintFull, 0, "the same frame / plain paint cycle copying the whole area");
   return theApp.ExitInstance();
 }

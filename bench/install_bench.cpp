@@ -1,15 +1,17 @@
-// Install benchmark: a distribution of 2,000 files (about 200 MB, nested folders) installed
-// by the real Setup.exe with a pause of 0, timed from 登録 to the report box, against
-// Wine's xcopy /e /i of the same tree in the same run. Run by hand under a display; see
-// bench/README.md. Leaves the prefix as it found it.
+// Install benchmark: a distribution (laid out by scripts/bench-peers.sh) installed through
+// the wizard of the real Setup.exe with a pause of 0, timed from 登録 to the report box,
+// against an NSIS installer of the same files run silently (/S, its whole process) and
+// Wine's xcopy /e /i of the folder, in turns whose order rotates from round to round.
+// Each install is removed again right after it (untimed), so that every one follows a
+// removal of the same tree. Run under a display; see bench/README.md. Leaves the prefix
+// as it found it. Usage: install_bench.exe DIST NSIS NAME [rounds]
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "BenchClock.h"
-#include "BenchTree.h"
 #include "resource.h"
 #include "uitest.h"
 
@@ -17,40 +19,26 @@ using namespace uitest;
 
 namespace {
 
-// 20 folders of 9 subfolders with 10 files in each of the 200 folders: 2,000 files of
-// 100 KB. Returns the Setup.ini text that lists them, authored in `dir`.
-std::string MakeDistribution(const std::string& dir) {
-  std::vector<std::string> entries = MakeBenchTree(dir, 100 * 1024);
-  std::string ini = "[Setup]\r\nTitle=Bench\r\nMode=1\r\nSTime=0\r\n[Option]\r\nBlueBack=0\r\nStartUp=0\r\nProgram=0\r\n"
-                    "Desktop=0\r\n[TreeCtrl]\r\nSelect=" + dir + "group0\\file0.dat\r\nTopRoot=" + dir + "\r\n";
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    ini += "_f" + std::to_string(i) + "=" + (i == 0 ? dir : dir + entries[i].substr(0, entries[i].find('|'))) + "|" +
-           entries[i].substr(entries[i].find('|') + 1) + "\r\n";
-  return ini + "Count=" + std::to_string(entries.size()) + "\r\nFiles=2000\r\n";
-}
+std::string g_dist, g_nsis, g_key;
 
-// One install through the wizard; the time from 登録 to the report box, or -1.
-double Install(const std::string& dist, const std::string& target) {
-  Process p;
-  if (!p.Start(dist + "Setup.exe", "", dist)) return -1;
-  HWND w = WaitWindow(p.Pid(), "Hanbell Ver4.00/System Install Wizard.", "#32770", 60000);
-  if (!w) return -1;
-  SetText(w, IDC_INSTALLDIR, target);
+std::string NoSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
+
+// Runs a command line and waits for its end: the milliseconds it took, or -1 when it
+// could not start or ended with another code than 0.
+double Run(std::string cmd) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
   double start = Now();
-  Click(w, IDOK);
-  MessageBoxInfo box = WaitMessageBox(p.Pid(), 600000);
+  if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return -1;
+  ::WaitForSingleObject(pi.hProcess, INFINITE);
   double took = Now() - start;
-  if (!box.hwnd) return -1;
-  if (box.caption != "ｲﾝｽﾄｰﾙ作業の終了") std::printf("unexpected box: %s\n%s\n", box.caption.c_str(), box.text.c_str());
-  Answer(box, IDOK);
-  p.WaitExit(60000);
-  return took;
-}
-
-double Xcopy(const std::string& dist, const std::string& target) {
-  std::string cmd = "xcopy.exe /e /i /q \"" + dist.substr(0, dist.size() - 1) + "\" \"" +
-                    target.substr(0, target.size() - 1) + "\"";
-  return TimeCommand(cmd);
+  DWORD code = 255;
+  ::GetExitCodeProcess(pi.hProcess, &code);
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  return code == 0 ? took : -1;
 }
 
 int CountFiles(const std::string& folder) {
@@ -61,54 +49,117 @@ int CountFiles(const std::string& folder) {
   do {
     std::string name = fd.cFileName;
     if (name == "." || name == "..") continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      n += CountFiles(folder + name + "\\");
-    else
-      ++n;
+    n += fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CountFiles(folder + name + "\\") : 1;
   } while (::FindNextFileA(h, &fd));
   ::FindClose(h);
   return n;
 }
 
+// One install through the wizard; the time from 登録 to the report box, or -1.
+double Window(const std::string& target) {
+  Process p;
+  if (!p.Start(g_dist + "Setup.exe", "", g_dist)) return -1;
+  HWND w = WaitWindow(p.Pid(), "Hanbell Ver4.00/System Install Wizard.", "#32770", 60000);
+  if (!w) return -1;
+  SetText(w, IDC_INSTALLDIR, target);
+  double start = Now();
+  Click(w, IDOK);
+  MessageBoxInfo box = WaitMessageBox(p.Pid(), 600000);
+  double took = Now() - start;
+  if (!box.hwnd) return -1;
+  if (box.caption != "ｲﾝｽﾄｰﾙ作業の終了") {
+    std::printf("  unexpected box: %s\n%s\n", box.caption.c_str(), box.text.c_str());
+    took = -1;
+  }
+  Answer(box, IDOK);
+  p.WaitExit(60000);
+  return took;
+}
+
+double Nsis(const std::string& target) { return Run("\"" + g_nsis + "\" /S /D=" + NoSlash(target)); }
+
+double Xcopy(const std::string& target) {
+  return Run("xcopy.exe /e /i /q \"" + NoSlash(g_dist) + "\" \"" + NoSlash(target) + "\"");
+}
+
+// Each install's own removal, untimed.
+void Remove(int peer, const std::string& target) {
+  if (peer == 0) {
+    char command[1024] = "";
+    DWORD size = sizeof command;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, g_key.c_str(), "QuietUninstallString", RRF_RT_REG_SZ, nullptr, command,
+                       &size) == ERROR_SUCCESS)
+      Run(command);
+  } else if (peer == 1) {
+    Run("\"" + target + "uninst.exe\" /S _?=" + NoSlash(target));
+  }
+  RemoveTree(target);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  if (argc < 4) {
+    std::printf("usage: install_bench DIST NSIS NAME [rounds]\n");
+    return 2;
+  }
+  g_dist = argv[1];
+  if (g_dist.back() != '\\') g_dist += '\\';
+  g_nsis = argv[2];
+  const std::string name = argv[3];
+  const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+  char select[MAX_PATH] = "";
+  ::GetPrivateProfileStringA("TreeCtrl", "Select", "", select, sizeof select, (g_dist + "Setup.ini").c_str());
+  std::string title = std::string(select).substr(std::string(select).find_last_of('\\') + 1);
+  g_key = "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\" + title.substr(0, title.find('.'));
   const std::string win = WindowsDir();
   const bool hadCopy = ::GetFileAttributesA((win + "Hanbell.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
   const bool hadRecord = ::GetFileAttributesA((win + "Hanbell.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
+  const int nFiles = CountFiles(g_dist) - 2;  // the tree's, without Setup.exe and Setup.ini
   const std::string work = TempDir("hb_install_bench");
-  const std::string dist = work + "dist\\";
-  MakeDirs(dist.substr(0, dist.size() - 1));
-  ::CopyFileA((ModuleDir() + "Hanbell.exe").c_str(), (dist + "Setup.exe").c_str(), FALSE);
-  WriteFile(dist + "Setup.ini", MakeDistribution(dist));
+  const char* names[] = {"wizard", "nsis", "xcopy"};
+  const int nExtra[] = {1, 1, 2};  // Setup.ini; the uninstaller; Setup.exe and Setup.ini
 
-  std::vector<double> installs, copies, ratios;
+  // every install follows a removal of the same tree (see peers_bench)
+  Xcopy(work + "warm\\");
+  Remove(2, work + "warm\\");
+  std::vector<double> t[3], overNsis, overCopy;
   for (int r = 0; r < rounds; ++r) {
-    std::string a = work + "inst" + std::to_string(r) + "\\", b = work + "xcopy" + std::to_string(r) + "\\";
-    double i = Install(dist, a), x = Xcopy(dist, b);
-    std::printf("round %d: install %.0f ms (%d files), xcopy %.0f ms (%d files)\n", r + 1, i, CountFiles(a), x,
-                CountFiles(b));
-    if (i > 0 && x > 0) {
-      installs.push_back(i);
-      copies.push_back(x);
-      ratios.push_back(i / x);  // each round's own: the machine's load moves between rounds
+    double took[3];
+    for (int k = 0; k < 3; ++k) {
+      const int p = (k + r) % 3;
+      const std::string target = work + names[p] + std::to_string(r) + "\\";
+      took[p] = p == 0 ? Window(target) : p == 1 ? Nsis(target) : Xcopy(target);
+      const int got = CountFiles(target);
+      if (got != nFiles + nExtra[p]) {
+        std::printf("  %s installed %d files, not %d\n", names[p], got, nFiles + nExtra[p]);
+        took[p] = -1;
+      }
+      Remove(p, target);
     }
-    RemoveTree(a);
-    RemoveTree(b);
+    std::printf("%s round %d: through the wizard %.0f ms, NSIS /S %.0f ms, xcopy %.0f ms\n", name.c_str(), r + 1,
+                took[0], took[1], took[2]);
+    std::fflush(stdout);
+    if (took[0] <= 0 || took[1] <= 0 || took[2] <= 0) continue;
+    for (int p = 0; p < 3; ++p) t[p].push_back(took[p]);
+    overNsis.push_back(took[0] / took[1]);  // each round's own: the machine's load moves between rounds
+    overCopy.push_back(took[0] / took[2]);
   }
 
   RemoveTree(work);
-  ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\file0");
-  ::WritePrivateProfileStringA("SetupDirectory", "group0\\file0.dat", nullptr, "Hanbell.ini");
+  ::WritePrivateProfileStringA("SetupDirectory", std::string(select).substr(g_dist.size()).c_str(), nullptr,
+                               "Hanbell.ini");
   if (!hadCopy) ::DeleteFileA((win + "Hanbell.exe").c_str());
   if (!hadRecord) ::DeleteFileA((win + "Hanbell.ini").c_str());
-  if (installs.empty()) {
-    std::printf("no complete round\n");
+  if (overNsis.empty()) {
+    std::printf("%s: no complete round\n", name.c_str());
     return 1;
   }
-  std::printf("result: install median %.0f ms, xcopy /e /i median %.0f ms; the rounds' ratios' median %.2fx\n",
-              Median(installs), Median(copies), Median(ratios));
-  PrintRatio("install", Median(ratios), 1.15, "install through Setup.exe, STime 0 / xcopy /e /i");
+  std::printf("%s result (medians): through the wizard %.0f ms, NSIS /S %.0f ms, xcopy /e /i %.0f ms\n", name.c_str(),
+              Median(t[0]), Median(t[1]), Median(t[2]));
+  PrintRatio(("nsis_window_" + name).c_str(), Median(overNsis), 1.0,
+             ("install through the wizard, STime 0, its OK button to the report box / NSIS /S, " + name + " tree").c_str());
+  PrintRatio(("copy_window_" + name).c_str(), Median(overCopy), 0,
+             ("the same / xcopy /e /i, " + name + " tree").c_str());
   return 0;
 }

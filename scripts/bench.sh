@@ -13,7 +13,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 bin="$HB_BIN"
-benches=(tree_bench wds_bench install_bench uninstall_bench game_bench records_bench)
+benches=(tree_bench wds_bench uninstall_bench game_bench records_bench)
 cmake --build "$HB_TREE" --target "${benches[@]}" -j"$(nproc)" >/dev/null || exit 1
 
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
@@ -23,5 +23,6 @@ xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
   for bench in "${benches[@]}"; do
     "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$bin/$bench.exe"
   done
+  "$root/scripts/bench-peers.sh"  # installs and removals against NSIS, an MSI and a plain copy
   "$root/scripts/bench-pack.sh"  # the package against the folder and against NSIS
 } | "$root/scripts/bench-table.sh"  # ends with one table of the benches' ratios

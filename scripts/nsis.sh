@@ -2,10 +2,15 @@
 # makensis natively, as a peer to compare Hanbell with. Installs the package `nsis`
 # when makensis is missing (the benches alone need it, the tests never do).
 #
-#   nsis_build TREE OUT [NAME...]   an installer OUT that puts every file below TREE
+#   nsis_build [--peer] TREE OUT [NAME...]
+#                                   an installer OUT that puts every file below TREE
 #                                   into $INSTDIR as TREE lays them out, with NSIS's
 #                                   default compression (zlib, each file on its own);
-#                                   the NAMEs (relative paths) are left out
+#                                   the NAMEs (relative paths) are left out. With --peer,
+#                                   as an installer is made to be compared with ours:
+#                                   stored without compression, with an uninstall key
+#                                   and the uninstaller NSIS writes ($INSTDIR\uninst.exe,
+#                                   which deletes the key and RMDir /r $INSTDIR)
 #   nsis_target                     the stub OUT is built on: x86-unicode where this
 #                                   machine runs i386 code, amd64-unicode elsewhere
 #
@@ -24,23 +29,40 @@ nsis_target() {
 }
 
 nsis_build() {
+  local peer=0
+  if [[ "${1:-}" == --peer ]]; then peer=1; shift; fi
   local tree="$1" out="$2"
   shift 2
   nsis_ensure || return 1
-  local script excludes=() name
+  local script excludes=() name title key
   script="$(mktemp --suffix=.nsi)"
   for name in "$@"; do excludes+=("/x" "\"$name\""); done
+  title="$(basename "$out" .exe)"
+  key="Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$title"
   {
     echo "Unicode true"
     echo "Target $(nsis_target)"
-    echo "Name \"$(basename "$out" .exe)\""
+    ((peer)) && printf "SetCompress off\nSetDatablockOptimize off\n"
+    echo "Name \"$title\""
     echo "OutFile \"$out\""
-    echo "InstallDir \"\$PROGRAMFILES\\$(basename "$out" .exe)\""
+    echo "InstallDir \"\$PROGRAMFILES\\$title\""
     echo "RequestExecutionLevel admin"
     echo "Section"
     echo "  SetOutPath \"\$INSTDIR\""
     if [[ -n "$(ls -A "$tree" 2>/dev/null)" ]]; then echo "  File /r ${excludes[*]} \"$tree/*\""; fi
+    if ((peer)); then
+      echo "  WriteUninstaller \"\$INSTDIR\\uninst.exe\""
+      echo "  WriteRegStr HKLM \"$key\" \"DisplayName\" \"$title\""
+      echo "  WriteRegStr HKLM \"$key\" \"UninstallString\" '\"\$INSTDIR\\uninst.exe\"'"
+      echo "  WriteRegStr HKLM \"$key\" \"QuietUninstallString\" '\"\$INSTDIR\\uninst.exe\" /S'"
+    fi
     echo "SectionEnd"
+    if ((peer)); then
+      echo "Section \"Uninstall\""
+      echo "  DeleteRegKey HKLM \"$key\""
+      echo "  RMDir /r \"\$INSTDIR\""
+      echo "SectionEnd"
+    fi
   } >"$script"
   local rc=0
   makensis -V2 "$script" >&2 || rc=$?

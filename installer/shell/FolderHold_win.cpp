@@ -1,5 +1,7 @@
 #include "FolderHold_win.h"
 
+#include <vector>
+
 #include "Mbcs.h"
 #include "ProtectedFolders_win.h"
 
@@ -10,6 +12,26 @@ namespace {
 HANDLE OpenHeld(const std::string& path, DWORD flags) {
   return ::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+}
+
+// The names of `relative` ("a\b"), level by level (a trail byte may be "\").
+std::vector<std::string> Levels(const std::string& relative) {
+  std::vector<std::string> levels;
+  std::string name;
+  for (std::size_t i = 0; i <= relative.size(); ++i) {
+    const bool end = i == relative.size();
+    if (!end && mbcs::IsLeadByte(static_cast<unsigned char>(relative[i])) && i + 1 < relative.size()) {
+      name.append(relative, i++, 2);
+      continue;
+    }
+    if (!end && relative[i] != '\\') {
+      name += relative[i];
+      continue;
+    }
+    if (!name.empty()) levels.push_back(name);
+    name.clear();
+  }
+  return levels;
 }
 
 }  // namespace
@@ -26,25 +48,14 @@ BOOL CHeldFolders::HoldRoot(const std::string& folder) {
 
 CHeldFolders::Result CHeldFolders::Hold(const std::string& relative, bool bMake) {
   if (!m_held.count(std::string())) return kFailed;
-  std::string key, parentKey, name;
-  for (std::size_t i = 0; i <= relative.size(); ++i) {
-    const bool end = i == relative.size();
-    if (!end && mbcs::IsLeadByte(static_cast<unsigned char>(relative[i])) && i + 1 < relative.size()) {
-      name.append(relative, i++, 2);
-      continue;
-    }
-    if (!end && relative[i] != '\\') {
-      name += relative[i];
-      continue;
-    }
-    if (name.empty()) continue;
+  std::string key, parentKey;
+  for (const std::string& name : Levels(relative)) {
     key += (key.empty() ? "" : "\\") + mbcs::ToLower(name);
     if (!m_held.count(key)) {
       Result r = HoldLevel(key, parentKey, name, bMake);
       if (r != kHeld) return r;
     }
     parentKey = key;
-    name.clear();
   }
   return kHeld;
 }
@@ -74,6 +85,20 @@ CHeldFolders::Result CHeldFolders::HoldLevel(const std::string& key, const std::
   }
   m_held[key] = held;
   return kHeld;
+}
+
+void CHeldFolders::Release(const std::string& relative) {
+  std::string key;
+  for (const std::string& level : Levels(relative)) key += (key.empty() ? "" : "\\") + mbcs::ToLower(level);
+  if (key.empty()) return;
+  for (auto it = m_held.lower_bound(key); it != m_held.end() && it->first.compare(0, key.size(), key) == 0;) {
+    if (it->first.size() > key.size() && it->first[key.size()] != '\\') {
+      ++it;
+      continue;
+    }
+    ::CloseHandle(it->second.h);
+    it = m_held.erase(it);
+  }
 }
 
 void CHeldFolders::ReleaseAll() {

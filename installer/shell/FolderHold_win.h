@@ -23,6 +23,8 @@ class CHeldFolders {
   // is a junction or symbolic link (or reaches elsewhere), kFailed when one is missing
   // or cannot be made or held: nothing may be written below it.
   Result Hold(const std::string& relative, bool bMake);
+  // Lets go of `relative` and the folders held below it.
+  void Release(const std::string& relative);
   void ReleaseAll();
 
  private:

@@ -44,26 +44,43 @@ class CRun {
 
   // `path` as it is handed to the system, when it lies below `folder` and no name on
   // the way below `folder`, itself included, is a link: the install makes none, and
-  // through one a deletion or an attribute change would land outside.
-  bool JudgeBelow(const std::string& path, const std::string& folder, std::string& target) {
+  // through one a deletion or an attribute change would land outside. With `bHold`,
+  // the folders on the way are held (each looked at once for the whole run), the path
+  // itself is looked at every time; `relative` is the path below `folder`, and
+  // `attributes` the path's own as looked at.
+  bool JudgeBelow(const std::string& path, const std::string& folder, std::string& target, bool bHold = false,
+                  std::string* relative = nullptr, unsigned long* attributes = nullptr) {
     ResolvedPath p, f;
     if (!IsInsideFolder(path, folder) || !ResolvePath(path, p) || !ResolvePath(folder, f)) return false;
     ResolvedPath step = p;
     step.parts.resize(f.parts.size());
+    std::string below;
+    unsigned long seen = kNoAttributes;
     for (std::size_t i = f.parts.size(); i < p.parts.size(); ++i) {
       step.parts.push_back(p.parts[i]);
-      if (m_os.IsLink(step.Text())) return false;
+      below += (below.empty() ? "" : "\\") + p.parts[i];
+      if (bHold && i + 1 < p.parts.size()) {
+        IRemovalOs::Hold hold = m_os.HoldFolder(folder, below);
+        if (hold == IRemovalOs::Hold::Link) return false;
+        if (hold == IRemovalOs::Hold::Held) continue;
+      }
+      seen = m_os.Attributes(step.Text());
+      if (seen != kNoAttributes && (seen & kLinkAttribute)) return false;
     }
     target = p.Text();
+    if (relative) *relative = below;
+    if (attributes) *attributes = seen;
     return true;
   }
 
   // A path of the tree list: deleted (or removed, for a folder) only inside the
   // install folder, with the path as resolved, so that what was judged is what goes.
   bool RemoveInsideInstall(const std::string& path, bool bFolder) {
-    std::string target;
-    if (!JudgeBelow(path, m_in.strSetupDir, target)) return false;
-    if (bFolder ? RemoveFolder(target) : DeleteFile(target)) return true;
+    std::string target, relative;
+    unsigned long attributes = kNoAttributes;
+    if (!JudgeBelow(path, m_in.strSetupDir, target, true, &relative, &attributes)) return false;
+    if (bFolder) m_os.ReleaseFolder(m_in.strSetupDir, relative);  // a held folder cannot go
+    if (bFolder ? RemoveFolder(target) : DeleteFile(target, attributes)) return true;
     if (!m_os.Exists(target)) return m_in.bResumed;  // deleted by the run that kept the record
     if (!bFolder) m_bKeepRecord = true;  // held open: the application is still there
     return false;
@@ -103,11 +120,14 @@ class CRun {
   // file of the current folder: refused like any path outside its folder.
   bool DeleteShortcut(const std::string& folder, const std::string& name) {
     std::string target;
-    return JudgeBelow(folder + name, folder, target) && DeleteFile(target);
+    unsigned long attributes = kNoAttributes;
+    return JudgeBelow(folder + name, folder, target, false, nullptr, &attributes) && DeleteFile(target, attributes);
   }
 
-  bool DeleteFile(const std::string& path) {
-    m_os.SetNormalAttributes(path);
+  // Only the read-only attribute keeps a file from being deleted: a file looked at
+  // already keeps its other attributes, and costs no attribute change.
+  bool DeleteFile(const std::string& path, unsigned long attributes = kNoAttributes) {
+    if (attributes == kNoAttributes || (attributes & kReadOnlyAttribute)) m_os.SetNormalAttributes(path);
     return m_os.DeleteFile(path);
   }
   bool RemoveFolder(const std::string& path) {
@@ -165,6 +185,7 @@ class CRun {
       Add(m_counts.nFiles, 1);
     Pause();
     m_os.EnableIndicator(Indicator::Folder);
+    m_os.ReleaseFolder(m_in.strSetupDir, "");
     if (!RemoveFolder(m_in.strSetupDir)) Add(m_counts.nFolders, 1);
     if (m_counts.nFolders == 0) m_os.CheckIndicator(Indicator::Folder);
     Pause();
@@ -233,6 +254,7 @@ RemovalCounts RunRemovalSteps(const RemovalInputs& in, const CProfileSection& tr
   run.SetupInfoAndFolder();
   run.Shortcuts(options);
   run.RegistryEntry();
+  os.ReleaseFolder(in.strSetupDir, "");
   return run.m_counts;
 }
 

@@ -48,6 +48,10 @@ struct RemovalOptions {
   int nProgram = 0;
 };
 
+constexpr unsigned long kNoAttributes = 0xFFFFFFFFul;
+constexpr unsigned long kReadOnlyAttribute = 0x1;
+constexpr unsigned long kLinkAttribute = 0x400;  // a reparse point
+
 // What the run does to the system. Paths are handed over exactly as they are to be
 // used; the run has judged them already.
 class IRemovalOs {
@@ -61,9 +65,20 @@ class IRemovalOs {
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool HasSystemAttribute(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
-  // A junction or symbolic link (a reparse point): a deletion or attribute change
-  // through one reaches whatever it points at.
-  virtual bool IsLink(const std::string& path) = 0;
+  // The attributes of a file or folder, kNoAttributes when there is none. A junction or
+  // symbolic link shows kLinkAttribute: a deletion or attribute change through one
+  // reaches whatever it points at.
+  virtual unsigned long Attributes(const std::string& path) = 0;
+  // Holds the folder `relative` ("a\b") below `root`, with each level on the way, open
+  // until released, so that none of them can be renamed, and so replaced by a link: a
+  // held folder need not be looked at again for each path below it. Link when a level
+  // is a junction or symbolic link (or leads elsewhere), Unheld when one cannot be held
+  // (it is missing, say): the paths below are then looked at one by one.
+  enum class Hold { Held, Link, Unheld };
+  virtual Hold HoldFolder(const std::string& root, const std::string& relative) = 0;
+  // Lets go of the held folder `relative` below `root` and those below it (before it
+  // is removed), or of every held folder for "".
+  virtual void ReleaseFolder(const std::string& root, const std::string& relative) = 0;
   // The use count of a shared file (value `valueName` of the shared-file key); false
   // when there is none that can be read as a number.
   virtual bool ReadSharedCount(const std::string& valueName, unsigned long& count) = 0;

@@ -19,7 +19,13 @@ class CLoggedRemovalOs : public IRemovalOs {
   bool RemoveFolder(const std::string& path) override;
   bool HasSystemAttribute(const std::string& path) override { return m_os.HasSystemAttribute(path); }
   bool Exists(const std::string& path) override { return m_os.Exists(path); }
-  bool IsLink(const std::string& path) override { return m_os.IsLink(path); }
+  unsigned long Attributes(const std::string& path) override { return m_os.Attributes(path); }
+  Hold HoldFolder(const std::string& root, const std::string& relative) override {
+    return m_os.HoldFolder(root, relative);
+  }
+  void ReleaseFolder(const std::string& root, const std::string& relative) override {
+    m_os.ReleaseFolder(root, relative);
+  }
   bool ReadSharedCount(const std::string& valueName, unsigned long& count) override {
     return m_os.ReadSharedCount(valueName, count);
   }

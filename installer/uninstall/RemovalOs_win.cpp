@@ -53,9 +53,35 @@ bool CRemovalOs::Exists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool CRemovalOs::IsLink(const std::string& path) {
+unsigned long CRemovalOs::Attributes(const std::string& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  return attributes == INVALID_FILE_ATTRIBUTES ? uninstall::kNoAttributes : attributes;
+}
+
+CRemovalOs::Hold CRemovalOs::HoldFolder(const std::string& root, const std::string& relative) {
+  if (root != m_strHeldRoot || !m_bRootHeld) {
+    if (root == m_strHeldRoot && !m_strHeldRoot.empty()) return Hold::Unheld;  // tried already
+    m_strHeldRoot = root;
+    m_bRootHeld = m_held.HoldRoot(root) != FALSE;
+    if (!m_bRootHeld) return Hold::Unheld;
+  }
+  switch (m_held.Hold(relative, false)) {
+    case CHeldFolders::kHeld: return Hold::Held;
+    case CHeldFolders::kLink: return Hold::Link;
+    case CHeldFolders::kFailed: break;
+  }
+  return Hold::Unheld;
+}
+
+void CRemovalOs::ReleaseFolder(const std::string& root, const std::string& relative) {
+  if (root != m_strHeldRoot) return;
+  if (!relative.empty()) {
+    m_held.Release(relative);
+    return;
+  }
+  m_held.ReleaseAll();
+  m_strHeldRoot.clear();
+  m_bRootHeld = false;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // uninstall key, Setup.ini's options, and the dialog's step indicators.
 #pragma once
 #include "AfxWin.h"
+#include "FolderHold_win.h"
 #include "Removal.h"
 
 class CRemovalOs : public uninstall::IRemovalOs {
@@ -18,7 +19,9 @@ class CRemovalOs : public uninstall::IRemovalOs {
   bool RemoveFolder(const std::string& path) override;
   bool HasSystemAttribute(const std::string& path) override;
   bool Exists(const std::string& path) override;
-  bool IsLink(const std::string& path) override;
+  unsigned long Attributes(const std::string& path) override;
+  Hold HoldFolder(const std::string& root, const std::string& relative) override;
+  void ReleaseFolder(const std::string& root, const std::string& relative) override;
   bool ReadSharedCount(const std::string& valueName, unsigned long& count) override;
   bool WriteSharedCount(const std::string& valueName, unsigned long count) override;
   bool DeleteSharedCount(const std::string& valueName) override;
@@ -33,6 +36,9 @@ class CRemovalOs : public uninstall::IRemovalOs {
  private:
   HWND m_hDlg;
   CString m_strIniPath;
+  CHeldFolders m_held;       // below m_strHeldRoot
+  std::string m_strHeldRoot;
+  bool m_bRootHeld = false;
 };
 
 // The Windows folder with a final backslash.

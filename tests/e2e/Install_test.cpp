@@ -63,6 +63,12 @@ void FillDistribution(const Dist& d, const Names& n) {
   d.File(n.readme, "readme");
 }
 
+unsigned long long WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a = {};
+  ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a);
+  return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
+}
+
 std::string ShellFolder(const char* shellFolder) { return RegValue(HKEY_CURRENT_USER, kShellFolders, shellFolder) + "\\"; }
 
 void SetWriteTime(const std::string& path, int daysFromNow) {
@@ -165,6 +171,9 @@ TEST(Install, WholeRunThenReinstallOverNewerFiles) {
   EXPECT_EQ(Bytes(target + "data\\words.wds"), "words");
   EXPECT_EQ(Bytes(target + "data\\locked.txt"), "locked");
   EXPECT_EQ(Attributes(target + "data\\locked.txt") & FILE_ATTRIBUTE_READONLY, 0u);
+  // each copy keeps its source's last-write time, which the overwrite rule compares
+  for (const char* f : {"data\\locked.txt", "docs\\manual.txt"})
+    EXPECT_EQ(WriteTime(target + f), WriteTime(d.Dir() + f)) << f;
   EXPECT_EQ(Bytes(target + "data\\deep\\sub\\levels.dat"), "levels");
   EXPECT_EQ(Bytes(target + "docs\\manual.txt"), "manual");
   EXPECT_NE(Attributes(target + "sys") & FILE_ATTRIBUTE_DIRECTORY, 0u);

@@ -56,6 +56,8 @@ class CMemOs : public IRemovalOs {
   RemovalOptions options;
   std::vector<std::string> log;      // "enable files", "check files", "pause 5"
   std::vector<std::string> touched;  // every path handed to an attribute change or deletion
+  std::map<std::string, int> looks;  // attribute reads by Key()
+  std::set<std::string> held;        // folders held open (by Key()), which cannot be removed
 
   void File(const std::string& path, unsigned long attributes = 0x20) { nodes[Key(path)] = {false, attributes, false}; }
   void Folder(const std::string& path) { nodes[Key(path)] = {true, 0x10, false}; }
@@ -80,7 +82,7 @@ class CMemOs : public IRemovalOs {
     touched.push_back(path);
     std::string k = Key(path);
     auto it = nodes.find(k);
-    if (it == nodes.end() || !it->second.bFolder) return false;
+    if (it == nodes.end() || !it->second.bFolder || held.count(k)) return false;
     for (const auto& n : nodes)
       if (n.first.size() > k.size() && n.first.compare(0, k.size() + 1, k + "\\") == 0) return false;
     nodes.erase(it);
@@ -91,9 +93,28 @@ class CMemOs : public IRemovalOs {
     return it != nodes.end() && (it->second.dwAttributes & 4);
   }
   bool Exists(const std::string& path) override { return Has(path); }
-  bool IsLink(const std::string& path) override {
+  unsigned long Attributes(const std::string& path) override {
+    ++looks[Key(path)];
     auto it = nodes.find(Key(path));
-    return it != nodes.end() && (it->second.dwAttributes & 0x400);
+    return it == nodes.end() ? kNoAttributes : it->second.dwAttributes;
+  }
+  Hold HoldFolder(const std::string& root, const std::string& relative) override {
+    std::string path = root;
+    for (std::size_t at = 0; at <= relative.size();) {
+      std::size_t end = std::min(mbcs::FindFirstChar(relative, '\\', at), relative.size());
+      path += (path.back() == '\\' ? "" : "\\") + relative.substr(at, end - at);
+      at = end + 1;
+      auto it = nodes.find(Key(path));
+      if (it == nodes.end() || !it->second.bFolder) return Hold::Unheld;
+      if (it->second.dwAttributes & 0x400) return Hold::Link;
+      held.insert(Key(path));
+    }
+    return Hold::Held;
+  }
+  void ReleaseFolder(const std::string& root, const std::string& relative) override {
+    std::string k = Key(root + relative);
+    for (auto it = held.begin(); it != held.end();)
+      it = *it == k || it->rfind(k + "\\", 0) == 0 ? held.erase(it) : std::next(it);
   }
   bool ReadSharedCount(const std::string& name, unsigned long& n) override {
     auto it = counts.find(mbcs::ToLower(name));
@@ -271,6 +292,13 @@ TEST(Removal, AWholeInstallGoesStepByStep) {
   EXPECT_LT(pos(kInstall + "ソフト\\words.wds"), pos(kInstall + "ソフト"));
   EXPECT_LT(pos(kInstall + "ソフト"), pos(kInstall + "Setup.ini"));
   EXPECT_LT(pos(kInstall + "Setup.ini"), pos(kInstall));
+  // a folder is looked at once, as it goes: the files below it go in it held; only a
+  // read-only file has its attributes reset; nothing stays held
+  EXPECT_EQ(os.looks[Key(kInstall + "ソフト")], 1);
+  EXPECT_EQ(os.looks[Key(kInstall + "ソフト\\深い")], 1);
+  EXPECT_EQ(std::count(os.touched.begin(), os.touched.end(), kInstall + "ソフト\\深い\\x.bin"), 1);
+  EXPECT_EQ(std::count(os.touched.begin(), os.touched.end(), kInstall + "readme.txt"), 2);
+  EXPECT_TRUE(os.held.empty());
 
   BoxText box = ResultBox(c);
   EXPECT_EQ(box.strCaption, "ｱﾝｲﾝｽﾄｰﾙの終了");
