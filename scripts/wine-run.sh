@@ -38,8 +38,14 @@ if [[ "${HB_WINE_SESSION:-}" == own ]]; then
   if ! cmp -s "$WINEPREFIX/.hb-ready" "$base/.hb-ready" || [[ -e "$WINEPREFIX/.hb-in-use" ]]; then
     hb_wine_stop
     rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
-    cp -a "$base" "$WINEPREFIX.new" && rm -f "$WINEPREFIX.new/.hb-in-use" && mv "$WINEPREFIX.new" "$WINEPREFIX" ||
-      exit 1
+    # copied while no program runs in the shared session, which would write and remove
+    # its temporary files under the copy; once more if the server's registry save got in
+    for try in 1 2; do
+      rm -rf "$WINEPREFIX.new"
+      flock -w 900 "$base.session.lock" cp -a "$base" "$WINEPREFIX.new" && break
+      ((try == 2)) && exit 1
+    done
+    rm -f "$WINEPREFIX.new/.hb-in-use" && mv "$WINEPREFIX.new" "$WINEPREFIX" || exit 1
   fi
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --own "$@"
 fi
