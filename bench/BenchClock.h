@@ -23,8 +23,9 @@ inline double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-// Runs `cmd` without a window and waits for it: the milliseconds it took, or -1.
-inline double TimeCommand(std::string cmd) {
+// Runs `cmd` without a window and waits for it: the milliseconds it took, or -1 when it
+// could not start, or (with `needZero`) ended with another code than 0, which it prints.
+inline double TimeCommand(std::string cmd, bool needZero = false) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
@@ -33,9 +34,35 @@ inline double TimeCommand(std::string cmd) {
     return -1;
   ::WaitForSingleObject(pi.hProcess, INFINITE);
   double took = Now() - start;
+  DWORD code = 255;
+  ::GetExitCodeProcess(pi.hProcess, &code);
   ::CloseHandle(pi.hProcess);
   ::CloseHandle(pi.hThread);
+  if (needZero && code != 0) {
+    std::printf("  %s ended with %lu\n", cmd.c_str(), static_cast<unsigned long>(code));
+    return -1;
+  }
   return took;
+}
+
+// The whole-process benches: a command that must succeed, a folder without its final
+// "\" (as installers' command lines take it), and the files below a folder.
+inline double Run(const std::string& cmd) { return TimeCommand(cmd, true); }
+
+inline std::string NoSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
+
+inline int CountFiles(const std::string& dir) {
+  int n = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do {
+    std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    n += fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CountFiles(dir + name + "\\") : 1;
+  } while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return n;
 }
 
 // Under callgrind (valgrind --tool=callgrind --trace-children=yes) each measured step is

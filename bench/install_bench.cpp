@@ -21,40 +21,6 @@ namespace {
 
 std::string g_dist, g_nsis, g_key;
 
-std::string NoSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
-
-// Runs a command line and waits for its end: the milliseconds it took, or -1 when it
-// could not start or ended with another code than 0.
-double Run(std::string cmd) {
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  double start = Now();
-  if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
-  ::WaitForSingleObject(pi.hProcess, INFINITE);
-  double took = Now() - start;
-  DWORD code = 255;
-  ::GetExitCodeProcess(pi.hProcess, &code);
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  return code == 0 ? took : -1;
-}
-
-int CountFiles(const std::string& folder) {
-  int n = 0;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  do {
-    std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    n += fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CountFiles(folder + name + "\\") : 1;
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-  return n;
-}
-
 // One install through the wizard; the time from 登録 to the report box, or -1.
 double Window(const std::string& target) {
   Process p;

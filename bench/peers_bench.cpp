@@ -17,45 +17,6 @@ using namespace uitest;
 
 namespace {
 
-// Runs a command line and waits for its end: the milliseconds from the start, or -1
-// when it could not start or ended with another code than 0.
-double Run(std::string cmd) {
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  double start = Now();
-  if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
-  ::WaitForSingleObject(pi.hProcess, INFINITE);
-  double took = Now() - start;
-  DWORD code = 255;
-  ::GetExitCodeProcess(pi.hProcess, &code);
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  if (code != 0) {
-    std::printf("  %s ended with %lu\n", cmd.c_str(), static_cast<unsigned long>(code));
-    return -1;
-  }
-  return took;
-}
-
-std::string NoSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
-
-// Files below `dir`, and whether any is left.
-int CountFiles(const std::string& dir) {
-  int n = 0;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  do {
-    std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    n += fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CountFiles(dir + name + "\\") : 1;
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-  return n;
-}
-
 std::string RegString(const char* key, const char* value) {
   char buf[1024] = "";
   DWORD size = sizeof buf;
