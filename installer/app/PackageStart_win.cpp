@@ -91,7 +91,7 @@ bool CPackageFolder::Open(const CString& cmdLine, int* pnExitCode) {
     std::unique_ptr<CProgressWindow> window;
     if (!quiet) window.reset(new CProgressWindow(nullptr, nullptr));
     result = package::ExtractPackage(GetModulePath(), package::RunningPayloadOffset(), m_strFolder,
-                                     window ? window->Callback() : package::Progress());
+                                     window ? window->Callback() : package::Progress(), &package::HeldFiles());
   }
   // what an install takes for its distribution: an authored Setup.ini
   if (result == package::OpenResult::Extracted &&

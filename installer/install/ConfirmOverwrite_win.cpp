@@ -1,23 +1,39 @@
 #include "ConfirmOverwrite.h"
 
 #include "InstallPlan.h"
+#include "Package_win.h"
 
 namespace {
 
-// The last-write time in whole local seconds; unknown when the file cannot be opened
-// alone (another program holds it) or its time cannot be read.
-installplan::FileStamp StampOf(HANDLE h) {
+// A last-write time in whole local seconds.
+installplan::FileStamp StampOfTime(const FILETIME& written) {
   installplan::FileStamp stamp;
-  FILETIME written, local;
-  if (h == INVALID_HANDLE_VALUE || !::GetFileTime(h, nullptr, nullptr, &written) ||
-      !::FileTimeToLocalFileTime(&written, &local))
-    return stamp;
+  FILETIME local;
+  if (!::FileTimeToLocalFileTime(&written, &local)) return stamp;
   ULARGE_INTEGER t;
   t.LowPart = local.dwLowDateTime;
   t.HighPart = local.dwHighDateTime;
   stamp.bKnown = true;
   stamp.nSeconds = static_cast<long long>(t.QuadPart / 10000000ull);
   return stamp;
+}
+
+// The last-write time of a file; unknown when it cannot be opened alone (another
+// program holds it) or its time cannot be read.
+installplan::FileStamp StampOf(HANDLE h) {
+  FILETIME written;
+  if (h == INVALID_HANDLE_VALUE || !::GetFileTime(h, nullptr, nullptr, &written)) return installplan::FileStamp();
+  return StampOfTime(written);
+}
+
+// A file of the running package held in memory has its time there.
+installplan::FileStamp StampOfNew(HANDLE h, const CString& path) {
+  const package::CHeldFile* held = package::HeldFiles().Find(path);
+  if (!held) return StampOf(h);
+  FILETIME written;
+  written.dwLowDateTime = static_cast<DWORD>(held->nWriteTime);
+  written.dwHighDateTime = static_cast<DWORD>(held->nWriteTime >> 32);
+  return StampOfTime(written);
 }
 
 HANDLE OpenAlone(const CString& path) {
@@ -30,7 +46,7 @@ int ConfirmOverwrite(HWND owner, CString newFile, CString existingFile, int ask)
   HANDLE hExisting = OpenAlone(existingFile);
   HANDLE hNew = OpenAlone(newFile);
   int decision = installplan::kCopy;
-  switch (installplan::DecideOverwrite(StampOf(hExisting), StampOf(hNew), ask != 0)) {
+  switch (installplan::DecideOverwrite(StampOf(hExisting), StampOfNew(hNew, newFile), ask != 0)) {
     case installplan::OverwriteStep::Copy:
       decision = installplan::kCopy;
       break;

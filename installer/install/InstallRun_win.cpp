@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "InstallNames.h"
 #include "InstallPlan.h"
 #include "Mbcs.h"
+#include "Package_win.h"
 #include "ProfileSection_win.h"
 #include "ProtectedFolders_win.h"
 #include "SetupDirectory.h"
@@ -87,6 +89,33 @@ bool BasicInfoOf(HANDLE h, DWORD& attributes, FILETIME& written) {
   return true;
 }
 
+// The attributes a copy keeps: all but read-only (an installed file may be replaced).
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// A file of the running package, written from memory as a copy of it would be.
+bool WriteHeldFile(const package::CHeldFile& held, const CString& dest, unsigned long long& bytes) {
+  const DWORD attributes = held.dwAttributes & kCopiedAttributes;
+  HANDLE out = ::CreateFileA(dest.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  for (std::size_t at = 0; ok && at < held.bytes.size();) {
+    DWORD n = static_cast<DWORD>(std::min<std::size_t>(held.bytes.size() - at, 1u << 20)), put = 0;
+    ok = ::WriteFile(out, held.bytes.data() + at, n, &put, nullptr) && put == n;
+    at += put;
+  }
+  FILETIME written;
+  written.dwLowDateTime = static_cast<DWORD>(held.nWriteTime);
+  written.dwHighDateTime = static_cast<DWORD>(held.nWriteTime >> 32);
+  ok = ok && ::SetFileTime(out, nullptr, nullptr, &written);
+  ok = ::CloseHandle(out) && ok;
+  if (!ok) ::DeleteFileA(dest.c_str());
+  bytes = ok ? held.bytes.size() : 0;
+  return ok;
+}
+
 // A copy of a file as CopyFileA makes it (the bytes, the attributes, the last-write time
 // the overwrite rule compares), but without its read-only attribute, through one buffer
 // the run keeps: a large file goes in few reads and writes, a small one without the
@@ -94,10 +123,13 @@ bool BasicInfoOf(HANDLE h, DWORD& attributes, FILETIME& written) {
 // `bytes` is the size copied.
 bool CopyFileData(const CString& source, const CString& dest, std::vector<char>& buffer, unsigned long long& bytes) {
   bytes = 0;
+  if (const package::CHeldFile* held = package::HeldFiles().Find(source)) return WriteHeldFile(*held, dest, bytes);
   // no write sharing: a destination that is the source itself, however spelt, cannot be
   // opened to be emptied
+  // no access hints: under some platforms each costs a call of its own per file, and a
+  // sequential read is what the system expects anyway
   HANDLE in = ::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                            0, nullptr);
   if (in == INVALID_HANDLE_VALUE) return false;
   DWORD attributes = 0;
   FILETIME written;
@@ -105,10 +137,9 @@ bool CopyFileData(const CString& source, const CString& dest, std::vector<char>&
     ::CloseHandle(in);
     return false;
   }
-  attributes &= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY |
-                FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  attributes &= kCopiedAttributes;
   HANDLE out = ::CreateFileA(dest.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                             (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) {
     ::CloseHandle(in);
     return false;

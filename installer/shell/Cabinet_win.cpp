@@ -52,6 +52,7 @@ struct CCabFile {
   // handle, which nothing else moves while the cabinet functions run.
   LONGLONG nOwnAt = -1;
   LONGLONG* pAt = &nOwnAt;
+  std::string* pMemory = nullptr;  // written into memory instead of the handle
 
   ~CCabFile() {
     if (bOwned && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
@@ -81,6 +82,10 @@ struct CCabFile {
     return got;
   }
   UINT Write(const void* p, UINT cb) {
+    if (pMemory) {
+      pMemory->append(static_cast<const char*>(p), cb);
+      return cb;
+    }
     DWORD put = 0;
     if (!At() || !::WriteFile(h, p, cb, &put, nullptr) || put != cb) {
       *pAt = -1;
@@ -292,8 +297,8 @@ namespace {
 struct CExtraction {
   HANDLE hFile;
   LONGLONG nOffset, nSize;
-  const std::function<HANDLE(const std::string&)>* create;
-  const std::function<bool(const std::string&, HANDLE)>* finish;
+  const std::function<CCabinetSink(const std::string&)>* create;
+  const std::function<bool(const std::string&, const CCabinetSink&)>* finish;
   std::set<CCabFile*> open;  // files FDI has not closed yet
   bool bFailed = false;
   LONGLONG nFileAt = -1;     // where hFile's pointer stands
@@ -324,20 +329,24 @@ INT_PTR DIAMONDAPI Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION n) {
   CExtraction* x = static_cast<CExtraction*>(n->pv);
   switch (type) {
     case fdintCOPY_FILE: {
-      HANDLE h = (*x->create)(n->psz1);
-      if (h == INVALID_HANDLE_VALUE) {
+      CCabinetSink sink = (*x->create)(n->psz1);
+      if (!sink.IsValid()) {
         x->bFailed = true;
         return -1;
       }
       CCabFile* f = new CCabFile;
-      f->h = h;
+      f->h = sink.h;
+      f->pMemory = sink.pMemory;
       x->open.insert(f);
       return reinterpret_cast<INT_PTR>(f);
     }
     case fdintCLOSE_FILE_INFO: {
       CCabFile* f = FileOf(n->hf);
       x->open.erase(f);
-      bool ok = (*x->finish)(n->psz1, f->h);
+      CCabinetSink sink;
+      sink.h = f->h;
+      sink.pMemory = f->pMemory;
+      bool ok = (*x->finish)(n->psz1, sink);
       f->h = INVALID_HANDLE_VALUE;  // closed by finish
       delete f;
       if (ok) return TRUE;
@@ -355,8 +364,8 @@ INT_PTR DIAMONDAPI Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION n) {
 }  // namespace
 
 bool ExtractCabinet(HANDLE hFile, std::uint64_t offset, std::uint64_t size,
-                    const std::function<HANDLE(const std::string&)>& create,
-                    const std::function<bool(const std::string&, HANDLE)>& finish) {
+                    const std::function<CCabinetSink(const std::string&)>& create,
+                    const std::function<bool(const std::string&, const CCabinetSink&)>& finish) {
   if (size > 0x7FFFFFFF) return false;
   HMODULE cabinet = LoadCabinet();
   FdiCreateFn fdiCreate = Proc<FdiCreateFn>(cabinet, "FDICreate");

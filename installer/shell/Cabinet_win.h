@@ -39,10 +39,17 @@ class CCabinetWriter {
   bool m_bFailed = false;
 };
 
+// Where one file of a cabinet goes: a file (a handle) or memory (appended to a string).
+struct CCabinetSink {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  std::string* pMemory = nullptr;
+  bool IsValid() const { return h != INVALID_HANDLE_VALUE || pMemory != nullptr; }
+};
+
 // Writes the files of the cabinet at `offset` of `hFile` (`size` bytes). For each file
-// `create(name)` gives the handle to write it to (INVALID_HANDLE_VALUE refuses it and
-// fails the whole), and `finish(name, handle)` ends it, closing the handle; false fails
-// the whole. False when the cabinet cannot be read to its end.
+// `create(name)` gives where to write it (an invalid sink refuses it and fails the
+// whole), and `finish(name, sink)` ends it, closing its handle; false fails the whole.
+// False when the cabinet cannot be read to its end.
 bool ExtractCabinet(HANDLE hFile, std::uint64_t offset, std::uint64_t size,
-                    const std::function<HANDLE(const std::string&)>& create,
-                    const std::function<bool(const std::string&, HANDLE)>& finish);
+                    const std::function<CCabinetSink(const std::string&)>& create,
+                    const std::function<bool(const std::string&, const CCabinetSink&)>& finish);

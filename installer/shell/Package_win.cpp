@@ -11,6 +11,7 @@
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "Package.h"
+#include "SetupInfo.h"
 #include "Sha256.h"
 #include "ShellFolders.h"
 
@@ -273,7 +274,28 @@ bool WriteInstaller(const CString& path, const CChecked& checked) {
 
 }  // namespace
 
-OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder, const Progress& progress) {
+const CHeldFile* CHeldFiles::Find(const CString& path) const {
+  if (m_files.empty() || path.size() <= m_strFolder.size()) return nullptr;
+  const std::string lower = mbcs::ToLower(path);
+  if (lower.compare(0, m_strFolder.size(), m_strFolder) != 0) return nullptr;
+  auto it = m_files.find(lower.substr(m_strFolder.size()));
+  return it == m_files.end() ? nullptr : &it->second;
+}
+
+void CHeldFiles::Reset(const CString& folder) {
+  m_files.clear();
+  m_strFolder = mbcs::ToLower(folder);
+}
+
+CHeldFile& CHeldFiles::Hold(const std::string& name) { return m_files[mbcs::ToLower(name)]; }
+
+CHeldFiles& HeldFiles() {
+  static CHeldFiles files;
+  return files;
+}
+
+OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder, const Progress& progress,
+                          CHeldFiles* held) {
   folder.clear();
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                            nullptr);
@@ -302,21 +324,46 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
     for (std::size_t i = 0; i < checked.entries.size(); ++i) byName[checked.entries[i].strName] = i;
     std::vector<bool> done(checked.entries.size(), false);
     std::set<std::string> made;  // folders made below the folder
-    auto create = [&](const std::string& name) -> HANDLE {
+    std::uint64_t heldBytes = 0;
+    if (held) held->Reset(folder);
+    auto create = [&](const std::string& name) -> CCabinetSink {
+      CCabinetSink sink;
       auto it = byName.find(name);
-      if (it == byName.end() || done[it->second]) return INVALID_HANDLE_VALUE;
+      if (it == byName.end() || done[it->second]) return sink;
+      const Entry& e = checked.entries[it->second];
+      // Setup.ini is read by its path from the start on; the rest only by the copies
+      if (held && !mbcs::IEquals(name, setupinfo::kFileName) && e.nSize <= kHeldBytes - heldBytes) {
+        CHeldFile& file = held->Hold(name);
+        file.bytes.reserve(static_cast<std::size_t>(e.nSize));
+        heldBytes += e.nSize;
+        sink.pMemory = &file.bytes;
+        return sink;
+      }
       std::size_t slash = mbcs::FindLastChar(name, '\\');
       if (slash != std::string::npos && made.insert(name.substr(0, slash)).second &&
           !CreateFolderPath(folder + name.substr(0, slash)))
-        return INVALID_HANDLE_VALUE;
-      return ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return sink;
+      sink.h = ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      return sink;
     };
-    auto finish = [&](const std::string& name, HANDLE file) {
+    auto finish = [&](const std::string& name, const CCabinetSink& sink) {
       const std::size_t i = byName[name];
       const Entry& e = checked.entries[i];
+      bool ok = true;
+      if (sink.pMemory) {
+        CHeldFile& file = held->Hold(name);
+        file.nWriteTime = e.nWriteTime;
+        file.dwAttributes = e.dwAttributes | FILE_ATTRIBUTE_ARCHIVE;  // as a new file on a disk would have it
+        ok = sink.pMemory->size() == e.nSize;
+        done[i] = ok;
+        written += e.nSize;
+        show();
+        return ok;
+      }
+      HANDLE file = sink.h;
       std::uint64_t size = 0;
       FILETIME t = FileTimeOf(e.nWriteTime);
-      bool ok = FileSize(file, size) && size == e.nSize && ::SetFileTime(file, nullptr, nullptr, &t);
+      ok = FileSize(file, size) && size == e.nSize && ::SetFileTime(file, nullptr, nullptr, &t);
       ok = ::CloseHandle(file) && ok;
       // a new file is one to archive already; the other bits are set as they were
       if (ok && (e.dwAttributes & ~FILE_ATTRIBUTE_ARCHIVE) != 0)
@@ -329,6 +376,7 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
     bool whole = ExtractCabinet(h, std::uint64_t{installerSize} + kHeaderSize, checked.header.nCabinetSize, create, finish);
     for (bool d : done) whole = whole && d;
     if (whole) result = OpenResult::Extracted;
+    else if (held) held->Reset(CString());
   }
   ::CloseHandle(h);
   return result;

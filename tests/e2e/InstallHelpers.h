@@ -24,6 +24,26 @@ inline std::string Bytes(const std::string& path) {
 }
 
 // A value of a key: REG_SZ as text, REG_DWORD as its decimal number; "<none>" when absent.
+inline unsigned long long WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a = {};
+  ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a);
+  return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
+}
+// Sets a file's last-write time some days from now (before it: negative).
+inline void SetWriteTime(const std::string& path, int daysFromNow) {
+  FILETIME ft;
+  ::GetSystemTimeAsFileTime(&ft);
+  ULARGE_INTEGER t;
+  t.LowPart = ft.dwLowDateTime;
+  t.HighPart = ft.dwHighDateTime;
+  t.QuadPart += static_cast<long long>(daysFromNow) * 86400LL * 10000000LL;
+  ft.dwLowDateTime = t.LowPart;
+  ft.dwHighDateTime = t.HighPart;
+  HANDLE h = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  ::SetFileTime(h, nullptr, nullptr, &ft);
+  ::CloseHandle(h);
+}
 inline std::string RegValue(HKEY root, const std::string& key, const std::string& value) {
   HKEY h = nullptr;
   if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<none>";

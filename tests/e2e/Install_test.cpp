@@ -63,28 +63,7 @@ void FillDistribution(const Dist& d, const Names& n) {
   d.File(n.readme, "readme");
 }
 
-unsigned long long WriteTime(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a = {};
-  ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a);
-  return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
-}
-
 std::string ShellFolder(const char* shellFolder) { return RegValue(HKEY_CURRENT_USER, kShellFolders, shellFolder) + "\\"; }
-
-void SetWriteTime(const std::string& path, int daysFromNow) {
-  FILETIME ft;
-  ::GetSystemTimeAsFileTime(&ft);
-  ULARGE_INTEGER t;
-  t.LowPart = ft.dwLowDateTime;
-  t.HighPart = ft.dwHighDateTime;
-  t.QuadPart += static_cast<long long>(daysFromNow) * 86400LL * 10000000LL;
-  ft.dwLowDateTime = t.LowPart;
-  ft.dwHighDateTime = t.HighPart;
-  HANDLE h = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  ::SetFileTime(h, nullptr, nullptr, &ft);
-  ::CloseHandle(h);
-}
 
 // The two lines hbrecorder.exe wrote: its command line and working folder.
 std::string Recorded(const std::string& recorder) {

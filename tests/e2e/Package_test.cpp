@@ -126,6 +126,21 @@ TEST(Package, PackedThenInstalledFromTheOneFileAlone) {
     EXPECT_EQ(IniValue(target + "Setup.ini", "TreeCtrl", "TopRoot"), dist.substr(0, dist.size() - 1))
         << "the author's folder, not the one the package used";
     EXPECT_EQ(Added(temp), "");
+    // again over the install: the packed times decide as the folder's would, an older
+    // installed file is replaced, a newer one kept
+    const std::string older = target + "words\\romaji.wds", newer = target + "words\\english.wds";
+    EXPECT_EQ(WriteTime(older), WriteTime(away + "words\\romaji.wds"));
+    ASSERT_TRUE(WriteFile(older, "older"));
+    SetWriteTime(older, -400);
+    ASSERT_TRUE(WriteFile(newer, "newer"));
+    SetWriteTime(newer, 400);
+    r = RunQuiet(pkg, "-q -t" + target, downloads, kInstallLog);
+    ExpectQuiet(r, 0, "★ｲﾝｽﾄｰﾙは正常に終了しました。");
+    EXPECT_EQ(Bytes(older), Bytes(away + "words\\romaji.wds"));
+    EXPECT_EQ(WriteTime(older), WriteTime(away + "words\\romaji.wds"));
+    EXPECT_EQ(Bytes(newer), "newer");
+    EXPECT_NE(r.log.find("copy\t" + newer + "\tkept\r\n"), std::string::npos) << r.log;
+    EXPECT_EQ(Added(temp), "");
     RemoveQuietly(target);
   }
   {
@@ -137,10 +152,12 @@ TEST(Package, PackedThenInstalledFromTheOneFileAlone) {
     ASSERT_TRUE(w) << "no wizard";
     EXPECT_TRUE(FindWindowOf(p.Pid(), kBackdropCaption, true)) << "the backdrop, as from the folder";
     EXPECT_EQ(GetText(w, IDC_BANNER), std::string(kTitle) + " Ver 1.20");
-    // the files wait in a folder of their own in the temporary folder
+    // the setup waits in a folder of its own in the temporary folder; the files to
+    // install wait in memory, to be written from there
     const std::string added = Added(temp);
     EXPECT_EQ(added.size(), std::string(" Hanbell-0123456789abcdef").size()) << added;
-    EXPECT_TRUE(Exists(TempFolder() + added.substr(1) + "\\words\\english.wds")) << added;
+    EXPECT_TRUE(Exists(TempFolder() + added.substr(1) + "\\Setup.ini")) << added;
+    EXPECT_FALSE(Exists(TempFolder() + added.substr(1) + "\\words\\english.wds")) << added;
     ASSERT_TRUE(SetText(w, IDC_INSTALLDIR, target));
     ASSERT_TRUE(Click(w, IDOK));
     MessageBoxInfo box = WaitMessageBox(p.Pid(), 60000);
