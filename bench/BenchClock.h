@@ -49,6 +49,15 @@ inline double TimeCommand(std::string cmd, bool needZero = false) {
 // "\" (as installers' command lines take it), and the files below a folder.
 inline double Run(const std::string& cmd) { return TimeCommand(cmd, true); }
 
+// Waits until files deleted just before are no longer "recently deleted" to the file
+// system: some (ext4 without a journal) pass over every such inode whenever they make a
+// file, which slows whatever installs next by as much as the last removal deleted. A user
+// installs on a disk that did not just lose ten thousand files, and no installer should
+// pay for the one before it: the timed installs wait `seconds` after any removal.
+inline void Settle(int seconds) {
+  if (seconds > 0) ::Sleep(static_cast<DWORD>(seconds) * 1000);
+}
+
 inline std::string NoSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
 
 inline int CountFiles(const std::string& dir) {

@@ -2,9 +2,9 @@
 // the wizard of the real Setup.exe with a pause of 0, timed from 登録 to the report box,
 // against an NSIS installer of the same files run silently (/S, its whole process) and
 // Wine's xcopy /e /i of the folder, in turns whose order rotates from round to round.
-// Each install is removed again right after it (untimed), so that every one follows a
-// removal of the same tree. Run under a display; see bench/README.md. Leaves the prefix
-// as it found it. Usage: install_bench.exe DIST NSIS NAME [rounds]
+// Each round installs into fresh folders, then removes them again (untimed) and waits
+// for the disk to settle (Settle). Run under a display; see bench/README.md. Leaves the
+// prefix as it found it. Usage: install_bench.exe DIST NSIS NAME [rounds [settle seconds]]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
   g_nsis = argv[2];
   const std::string name = argv[3];
   const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+  const int settle = argc > 5 ? std::atoi(argv[5]) : 32;
   char select[MAX_PATH] = "";
   ::GetPrivateProfileStringA("TreeCtrl", "Select", "", select, sizeof select, (g_dist + "Setup.ini").c_str());
   std::string title = std::string(select).substr(std::string(select).find_last_of('\\') + 1);
@@ -86,12 +87,10 @@ int main(int argc, char** argv) {
   const char* names[] = {"wizard", "nsis", "xcopy"};
   const int nExtra[] = {1, 1, 2};  // Setup.ini; the uninstaller; Setup.exe and Setup.ini
 
-  // every install follows a removal of the same tree (see peers_bench)
-  Xcopy(work + "warm\\");
-  Remove(2, work + "warm\\");
   std::vector<double> t[3], overNsis, overCopy;
   for (int r = 0; r < rounds; ++r) {
     double took[3];
+    Settle(settle);
     for (int k = 0; k < 3; ++k) {
       const int p = (k + r) % 3;
       const std::string target = work + names[p] + std::to_string(r) + "\\";
@@ -101,8 +100,8 @@ int main(int argc, char** argv) {
         std::printf("  %s installed %d files, not %d\n", names[p], got, nFiles + nExtra[p]);
         took[p] = -1;
       }
-      Remove(p, target);
     }
+    for (int p = 0; p < 3; ++p) Remove(p, work + names[p] + std::to_string(r) + "\\");
     std::printf("%s round %d: through the wizard %.0f ms, NSIS /S %.0f ms, xcopy %.0f ms\n", name.c_str(), r + 1,
                 took[0], took[1], took[2]);
     std::fflush(stdout);

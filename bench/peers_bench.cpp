@@ -1,10 +1,13 @@
 // Peers benchmark: one distribution (laid out by scripts/bench-peers.sh) installed and
 // removed without a person by Hanbell (Setup.exe -q, then the registered
-// QuietUninstallString), by an NSIS installer of the same files (/S, then its
+// QuietUninstallString), by Hanbell's one-file package of it (-q, then the same
+// removal), by an NSIS installer of the same files (/S, then its
 // uninstaller /S), by an MSI of them (msiexec /qn /i, then /x) and by a plain copy
-// (xcopy /e /i, then rd /s /q), in turns whose order rotates from round to round. Each
-// is timed as a whole process, from its start to its end. Leaves the prefix as it found
-// it. Usage: peers_bench.exe DIST NSIS MSI NAME [rounds]
+// (xcopy /e /i, then rd /s /q), in turns whose order rotates from round to round: each
+// round installs with each of them into a fresh folder, then removes every install, then
+// waits for the disk to settle (Settle). Each is timed as a whole process, from its start
+// to its end. Leaves the prefix as it found it.
+// Usage: peers_bench.exe DIST NSIS MSI PACKAGE NAME [rounds [settle seconds]]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,7 +35,7 @@ struct Peer {
   int nFilesLeft;  // what its removal leaves by design (NSIS's uninstaller, running while it removes)
 };
 
-std::string g_dist, g_nsis, g_msi, g_key;
+std::string g_dist, g_nsis, g_msi, g_package, g_key, g_packageKey;
 
 const Peer kPeers[] = {
     {"hanbell", [](const std::string& t) { return "\"" + g_dist + "Setup.exe\" -q -t" + t; },
@@ -45,7 +48,10 @@ const Peer kPeers[] = {
      [](const std::string& t) { return "msiexec.exe /qn /x \"" + g_msi + "\" INSTALLDIR=\"" + t + "\""; }, 0, 0},
     {"copy", [](const std::string& t) { return "xcopy.exe /e /i /q \"" + NoSlash(g_dist) + "\" \"" + NoSlash(t) + "\""; },
      [](const std::string& t) { return "cmd.exe /c rd /s /q \"" + NoSlash(t) + "\""; }, 2, 0},
+    {"package", [](const std::string& t) { return "\"" + g_package + "\" -q -t" + t; },
+     [](const std::string&) { return RegString(g_packageKey.c_str(), "QuietUninstallString"); }, 1, 0},
 };
+constexpr int kNsis = 1, kPackage = 4;
 constexpr int kNumPeers = sizeof kPeers / sizeof kPeers[0];
 
 struct Times {
@@ -55,16 +61,18 @@ struct Times {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5) {
-    std::printf("usage: peers_bench DIST NSIS MSI NAME [rounds]\n");
+  if (argc < 6) {
+    std::printf("usage: peers_bench DIST NSIS MSI PACKAGE NAME [rounds]\n");
     return 2;
   }
   g_dist = argv[1];
   if (g_dist.back() != '\\') g_dist += '\\';
   g_nsis = argv[2];
   g_msi = argv[3];
-  const std::string name = argv[4];
-  const int rounds = argc > 5 ? std::max(1, std::atoi(argv[5])) : 5;
+  g_package = argv[4];
+  const std::string name = argv[5];
+  const int rounds = argc > 6 ? std::max(1, std::atoi(argv[6])) : 5;
+  const int settle = argc > 7 ? std::atoi(argv[7]) : 32;
   // the uninstall key is named after the executable's title
   char select[MAX_PATH] = "";
   ::GetPrivateProfileStringA("TreeCtrl", "Select", "", select, sizeof select, (g_dist + "Setup.ini").c_str());
@@ -72,6 +80,9 @@ int main(int argc, char** argv) {
   title = title.substr(title.find_last_of('\\') + 1);
   title = title.substr(0, title.find('.'));
   g_key = "SoftWare\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\" + title;
+  // the package was made with the next file as its executable: a key of its own, so
+  // that both installs may stand side by side
+  g_packageKey = g_key.substr(0, g_key.size() - 1) + "1";
   const std::string win = WindowsDir();
   const bool hadCopy = ::GetFileAttributesA((win + "Hanbell.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
   const bool hadRecord = ::GetFileAttributesA((win + "Hanbell.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -81,38 +92,36 @@ int main(int argc, char** argv) {
 
   Times t[kNumPeers];
   std::vector<double> ratio[kNumPeers][2];  // Hanbell's over each peer's, per round
-  // A file system may be slow to make files just after many were deleted (ext4 without
-  // a journal passes over recently freed inodes): every install here follows a removal
-  // of the same tree, the first one that of a plain copy made for the purpose.
-  {
-    const std::string warm = work + "warm\\";
-    Run(kPeers[3].install(warm));
-    Run(kPeers[3].remove(warm));
-    RemoveTree(warm);
-  }
+  std::vector<double> packageRatio;         // the package's install over NSIS's, per round
   for (int r = 0; r < rounds; ++r) {
     double ins[kNumPeers], rem[kNumPeers];
+    std::string target[kNumPeers], removal[kNumPeers];
     bool whole = true;
     std::string line;
-    // in turns, each round starting with the next, each peer's install followed by its
-    // removal: none always runs on a cache another warmed or after the same peer
+    // every install into a fresh folder, then every removal, each in turns that start
+    // with the next peer from round to round: none always runs on a cache another
+    // warmed, and no install follows a removal but after the disk settled
+    Settle(settle);
     for (int k = 0; k < kNumPeers; ++k) {
       const int p = (k + r) % kNumPeers;
-      const std::string target = work + kPeers[p].name + std::to_string(r) + "\\";
-      ins[p] = Run(kPeers[p].install(target));
-      const int got = CountFiles(target), want = nFiles + kPeers[p].nExtra;
+      target[p] = work + kPeers[p].name + std::to_string(r) + "\\";
+      ins[p] = Run(kPeers[p].install(target[p]));
+      const int got = CountFiles(target[p]), want = nFiles + kPeers[p].nExtra;
       if (got != want) {
         std::printf("  %s installed %d files, not %d\n", kPeers[p].name, got, want);
         ins[p] = -1;
       }
-      const std::string cmd = kPeers[p].remove(target);
-      rem[p] = cmd.empty() ? -1 : Run(cmd);
-      const int left = CountFiles(target);
+      removal[p] = kPeers[p].remove(target[p]);
+    }
+    for (int k = 0; k < kNumPeers; ++k) {
+      const int p = (k + r) % kNumPeers;
+      rem[p] = removal[p].empty() ? -1 : Run(removal[p]);
+      const int left = CountFiles(target[p]);
       if (left > kPeers[p].nFilesLeft) {
         std::printf("  %s left %d files\n", kPeers[p].name, left);
         rem[p] = -1;
       }
-      RemoveTree(target);
+      RemoveTree(target[p]);
     }
     for (int p = 0; p < kNumPeers; ++p) {
       char buf[96];
@@ -129,10 +138,14 @@ int main(int argc, char** argv) {
       ratio[p][0].push_back(ins[0] / ins[p]);
       ratio[p][1].push_back(rem[0] / rem[p]);
     }
+    packageRatio.push_back(ins[kPackage] / ins[kNsis]);
   }
 
   RemoveTree(work);
-  ::WritePrivateProfileStringA("SetupDirectory", std::string(select).substr(g_dist.size()).c_str(), nullptr, "Hanbell.ini");
+  std::string relative = std::string(select).substr(g_dist.size());
+  ::WritePrivateProfileStringA("SetupDirectory", relative.c_str(), nullptr, "Hanbell.ini");
+  relative.replace(relative.rfind("0."), 1, "1");  // the package's executable
+  ::WritePrivateProfileStringA("SetupDirectory", relative.c_str(), nullptr, "Hanbell.ini");
   if (!hadCopy) ::DeleteFileA((win + "Hanbell.exe").c_str());
   if (!hadRecord) ::DeleteFileA((win + "Hanbell.ini").c_str());
   if (t[0].install.empty()) {
@@ -148,6 +161,8 @@ int main(int argc, char** argv) {
     const char* what;
     double aim;
   };
+  PrintRatio(("nsis_package_" + name).c_str(), Median(packageRatio), 1.0,
+             ("Hanbell's package -q / NSIS /S, " + name + " tree, whole processes").c_str());
   const Row rows[] = {{1, "NSIS", 1.0}, {2, "MSI", 0}, {3, "plain copy", 0}};
   for (const Row& row : rows) {
     const std::string prefix = row.peer == 1 ? "nsis" : row.peer == 2 ? "msi" : "copy";

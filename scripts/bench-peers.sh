@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The peers bench (part of make bench): two distributions, 2,000 files of 100 KB in 40
 # folders ("big") and 10,000 files of 1 KB in 200 folders ("small"), each installed and
-# removed without a person by Hanbell, an NSIS installer of the same files (stored, with
+# removed without a person by Hanbell (from the folder and from its one-file package),
+# an NSIS installer of the same files (stored, with
 # the uninstaller NSIS writes), an MSI of them (one component per file, made by Debian's
 # wixl) and a plain copy, in turns (bench/peers_bench.cpp); then installed through the
 # wizard with a pause of 0 against the NSIS installer and the plain copy
@@ -94,15 +95,26 @@ PY
   cp "$HB_TREE/ship/Setup.exe" "$dist/Setup.exe"  # as shipped: stripped, as NSIS's stub is
   echo "peers bench, $kind tree: $(find "$dist" -type f -name '*.dat' | wc -l) files of $bytes bytes in" \
     "$(find "$dist" -mindepth 1 -type d | wc -l) folders"
+  # Hanbell's one file of the same distribution, made with the next file as its
+  # executable: its install registers under a name of its own beside the folder's
+  cp "$dist/Setup.ini" "$work/$kind/Setup.ini"
+  sed -i 's/^Select=\(.*\)file0\.dat/Select=\1file1.dat/' "$dist/Setup.ini"
+  "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$dist/Setup.exe" -q "-p$(winepath -w "$work/$kind" 2>/dev/null)\\package-$kind.exe" ||
+    { echo "peers bench: the distribution could not be packed" >&2; exit 1; }
+  mv "$work/$kind/Setup.ini" "$dist/Setup.ini"
   nsis_build --peer "$dist" "$work/$kind/peer-$kind.exe" Setup.exe Setup.ini || exit 1
   msi_build "$dist" "$work/$kind/peer-$kind.msi" Setup.exe Setup.ini || exit 1
 done
 
+# seconds until deleted files stop counting as recently deleted (see Settle in
+# bench/BenchClock.h): the kernel's dirty-expire interval, and two more
+settle=$(( $(cat /proc/sys/vm/dirty_expire_centisecs 2>/dev/null || echo 3000) / 100 + 2 ))
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 w() { winepath -w "$1" 2>/dev/null; }
 for kind in "${kinds[@]}"; do
   "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$HB_BIN/peers_bench.exe" \
-    "$(w "$work/$kind/dist")" "$(w "$work/$kind/peer-$kind.exe")" "$(w "$work/$kind/peer-$kind.msi")" "$kind" "$rounds"
+    "$(w "$work/$kind/dist")" "$(w "$work/$kind/peer-$kind.exe")" "$(w "$work/$kind/peer-$kind.msi")" \
+    "$(w "$work/$kind/package-$kind.exe")" "$kind" "$rounds" "$settle"
   "${xvfb[@]}" "$root/scripts/wine-run.sh" "$HB_WIN_RUN" "$HB_BIN/install_bench.exe" \
-    "$(w "$work/$kind/dist")" "$(w "$work/$kind/peer-$kind.exe")" "$kind" "$rounds"
+    "$(w "$work/$kind/dist")" "$(w "$work/$kind/peer-$kind.exe")" "$kind" "$rounds" "$settle"
 done
