@@ -29,11 +29,7 @@ installplan::FileStamp StampOf(HANDLE h) {
 // A file of the running package held in memory has its time there.
 installplan::FileStamp StampOfNew(HANDLE h, const CString& path) {
   const package::CHeldFile* held = package::HeldFiles().Find(path);
-  if (!held) return StampOf(h);
-  FILETIME written;
-  written.dwLowDateTime = static_cast<DWORD>(held->nWriteTime);
-  written.dwHighDateTime = static_cast<DWORD>(held->nWriteTime >> 32);
-  return StampOfTime(written);
+  return held ? StampOfTime(held->written) : StampOf(h);
 }
 
 HANDLE OpenAlone(const CString& path) {

@@ -106,10 +106,7 @@ bool WriteHeldFile(const package::CHeldFile& held, const CString& dest, unsigned
     ok = ::WriteFile(out, held.bytes.data() + at, n, &put, nullptr) && put == n;
     at += put;
   }
-  FILETIME written;
-  written.dwLowDateTime = static_cast<DWORD>(held.nWriteTime);
-  written.dwHighDateTime = static_cast<DWORD>(held.nWriteTime >> 32);
-  ok = ok && ::SetFileTime(out, nullptr, nullptr, &written);
+  ok = ok && ::SetFileTime(out, nullptr, nullptr, &held.written);
   ok = ::CloseHandle(out) && ok;
   if (!ok) ::DeleteFileA(dest.c_str());
   bytes = ok ? held.bytes.size() : 0;

@@ -352,7 +352,7 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
       bool ok = true;
       if (sink.pMemory) {
         CHeldFile& file = held->Hold(name);
-        file.nWriteTime = e.nWriteTime;
+        file.written = FileTimeOf(e.nWriteTime);
         file.dwAttributes = e.dwAttributes | FILE_ATTRIBUTE_ARCHIVE;  // as a new file on a disk would have it
         ok = sink.pMemory->size() == e.nSize;
         done[i] = ok;

@@ -45,7 +45,7 @@ enum class OpenResult {
 // makes; from memory a file costs only its copy.
 struct CHeldFile {
   std::string bytes;
-  std::uint64_t nWriteTime = 0;  // 100 ns since 1601
+  FILETIME written = {};
   std::uint32_t dwAttributes = 0;
 };
 
