@@ -91,7 +91,7 @@ bool CPackageFolder::Open(const CString& cmdLine, int* pnExitCode) {
     std::unique_ptr<CProgressWindow> window;
     if (!quiet) window.reset(new CProgressWindow(nullptr, nullptr));
     result = package::ExtractPackage(GetModulePath(), package::RunningPayloadOffset(), m_strFolder,
-                                     window ? window->Callback() : package::Progress(), &package::HeldFiles());
+                                     window ? window->Callback() : package::Progress(), package::HeldFiles());
   }
   // what an install takes for its distribution: an authored Setup.ini
   if (result == package::OpenResult::Extracted &&
@@ -109,6 +109,7 @@ bool CPackageFolder::Open(const CString& cmdLine, int* pnExitCode) {
 }
 
 CPackageFolder::~CPackageFolder() {
+  package::HeldFiles().Stop();  // nothing is written into the folder while it goes
   if (!m_strFolder.empty()) package::RemoveFolderTree(m_strFolder);
 }
 

@@ -26,12 +26,6 @@ installplan::FileStamp StampOf(HANDLE h) {
   return StampOfTime(written);
 }
 
-// A file of the running package held in memory has its time there.
-installplan::FileStamp StampOfNew(HANDLE h, const CString& path) {
-  const package::CHeldFile* held = package::HeldFiles().Find(path);
-  return held ? StampOfTime(held->written) : StampOf(h);
-}
-
 HANDLE OpenAlone(const CString& path) {
   return ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -40,9 +34,11 @@ HANDLE OpenAlone(const CString& path) {
 
 int ConfirmOverwrite(HWND owner, CString newFile, CString existingFile, int ask) {
   HANDLE hExisting = OpenAlone(existingFile);
-  HANDLE hNew = OpenAlone(newFile);
+  // a file of the running package is there once written; held in memory, its time is there
+  const package::CHeldFile* held = package::HeldFiles().Find(newFile);
+  HANDLE hNew = held ? INVALID_HANDLE_VALUE : OpenAlone(newFile);
   int decision = installplan::kCopy;
-  switch (installplan::DecideOverwrite(StampOf(hExisting), StampOfNew(hNew, newFile), ask != 0)) {
+  switch (installplan::DecideOverwrite(StampOf(hExisting), held ? StampOfTime(held->written) : StampOf(hNew), ask != 0)) {
     case installplan::OverwriteStep::Copy:
       decision = installplan::kCopy;
       break;

@@ -2,12 +2,14 @@
 
 #include <ntsecapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
 
 #include "Cabinet_win.h"
+#include "Globals.h"
 #include "InstallNames.h"
 #include "Mbcs.h"
 #include "Package.h"
@@ -274,7 +276,106 @@ bool WriteInstaller(const CString& path, const CChecked& checked) {
 
 }  // namespace
 
-const CHeldFile* CHeldFiles::Find(const CString& path) const {
+// Writes a package's files from its cabinet, after Setup.ini, on a thread of its own;
+// it owns the package's handle from then on.
+class CPackageWriter {
+ public:
+  CPackageWriter(HANDLE h, CChecked checked, std::uint32_t installerSize, const CString& folder, CHeldFiles& files)
+      : m_h(h), m_checked(std::move(checked)), m_nInstallerSize(installerSize), m_strFolder(folder), m_files(files) {
+    for (const Entry& e : m_checked.entries) m_sizes[mbcs::ToLower(e.strName)] = &e;
+  }
+  ~CPackageWriter() { ::CloseHandle(m_h); }
+
+  static DWORD WINAPI Main(LPVOID self) {
+    static_cast<CPackageWriter*>(self)->Run();
+    return 0;
+  }
+  void Run();
+  void Stop() { ::InterlockedExchange(&m_nStop, 1); }
+  std::uint64_t Written() const { return static_cast<std::uint64_t>(::InterlockedCompareExchange(&m_nWritten, 0, 0)); }
+
+ private:
+  CCabinetSink Create(const std::string& name);
+  bool Finish(const std::string& name, const CCabinetSink& sink);
+
+  HANDLE m_h;
+  CChecked m_checked;
+  std::uint32_t m_nInstallerSize;
+  CString m_strFolder;
+  CHeldFiles& m_files;
+  std::map<std::string, const Entry*> m_sizes;  // the index by lower-case name
+  std::set<std::string> m_made;                 // folders made below the folder
+  volatile LONG m_nStop = 0;
+  mutable volatile LONG m_nWritten = 0;  // KB written, for the progress of a start that waits
+};
+
+CCabinetSink CPackageWriter::Create(const std::string& name) {
+  CCabinetSink sink;
+  auto slot = m_files.m_files.find(mbcs::ToLower(name));
+  // a name twice, or one the index lacks, fails the whole; so does a stop
+  if (m_nStop || slot == m_files.m_files.end() || slot->second.state != CHeldFiles::State::Pending) return sink;
+  if (slot->second.bHeld) {
+    slot->second.file.bytes.reserve(static_cast<std::size_t>(m_sizes[slot->first]->nSize));
+    sink.pMemory = &slot->second.file.bytes;
+    return sink;
+  }
+  std::size_t slash = mbcs::FindLastChar(name, '\\');
+  if (slash != std::string::npos && m_made.insert(name.substr(0, slash)).second &&
+      !CreateFolderPath(m_strFolder + name.substr(0, slash)))
+    return sink;
+  sink.h = ::CreateFileA((m_strFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return sink;
+}
+
+bool CPackageWriter::Finish(const std::string& name, const CCabinetSink& sink) {
+  const std::string lower = mbcs::ToLower(name);
+  CHeldFiles::CSlot& slot = m_files.m_files[lower];
+  const Entry& e = *m_sizes[lower];
+  bool ok = true;
+  if (sink.pMemory) {
+    slot.file.written = FileTimeOf(e.nWriteTime);
+    slot.file.dwAttributes = e.dwAttributes | FILE_ATTRIBUTE_ARCHIVE;  // as a new file on a disk would have it
+    ok = sink.pMemory->size() == e.nSize;
+  } else {
+    std::uint64_t size = 0;
+    FILETIME t = FileTimeOf(e.nWriteTime);
+    ok = FileSize(sink.h, size) && size == e.nSize && ::SetFileTime(sink.h, nullptr, nullptr, &t);
+    ok = ::CloseHandle(sink.h) && ok;
+    // a new file is one to archive already; the other bits are set as they were
+    if (ok && (e.dwAttributes & ~FILE_ATTRIBUTE_ARCHIVE) != 0)
+      ok = ::SetFileAttributesA((m_strFolder + name).c_str(), e.dwAttributes) != FALSE;
+    if (!ok) ::DeleteFileA((m_strFolder + name).c_str());
+  }
+  ::InterlockedExchangeAdd(&m_nWritten, static_cast<LONG>(e.nSize >> 10));
+  m_files.Settle(slot, ok);
+  return ok;
+}
+
+void CPackageWriter::Run() {
+  ExtractCabinet(
+      m_h, std::uint64_t{m_nInstallerSize} + kHeaderSize, m_checked.header.nCabinetSize,
+      [this](const std::string& name) { return Create(name); },
+      [this](const std::string& name, const CCabinetSink& sink) { return Finish(name, sink); });
+  // what the cabinet did not give whole is not there: a file begun in the folder goes
+  for (auto& [name, slot] : m_files.m_files)
+    if (slot.state == CHeldFiles::State::Pending) {
+      if (!slot.bHeld) ::DeleteFileA((m_strFolder + name).c_str());
+      m_files.Settle(slot, false);
+    }
+}
+
+CHeldFiles::CHeldFiles() {
+  ::InitializeCriticalSection(&m_lock);
+  m_hSettled = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+CHeldFiles::~CHeldFiles() {
+  Stop();
+  if (m_hSettled) ::CloseHandle(m_hSettled);
+  ::DeleteCriticalSection(&m_lock);
+}
+
+const CHeldFiles::CSlot* CHeldFiles::SlotOf(const CString& path) const {
   if (m_files.empty() || path.size() <= m_strFolder.size()) return nullptr;
   const std::string lower = mbcs::ToLower(path);
   if (lower.compare(0, m_strFolder.size(), m_strFolder) != 0) return nullptr;
@@ -282,12 +383,45 @@ const CHeldFile* CHeldFiles::Find(const CString& path) const {
   return it == m_files.end() ? nullptr : &it->second;
 }
 
-void CHeldFiles::Reset(const CString& folder) {
-  m_files.clear();
-  m_strFolder = mbcs::ToLower(folder);
+CHeldFiles::State CHeldFiles::WaitFor(const CSlot& slot, const std::function<void()>& tick) const {
+  for (;;) {
+    ::EnterCriticalSection(&m_lock);
+    const State state = slot.state;
+    ::LeaveCriticalSection(&m_lock);
+    if (state != State::Pending) return state;
+    // the windows are answered while the run waits for a large file
+    if (::MsgWaitForMultipleObjects(1, &m_hSettled, FALSE, 30, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpPendingMessage();
+    if (tick) tick();
+  }
 }
 
-CHeldFile& CHeldFiles::Hold(const std::string& name) { return m_files[mbcs::ToLower(name)]; }
+void CHeldFiles::Settle(CSlot& slot, bool written) {
+  ::EnterCriticalSection(&m_lock);
+  slot.state = written ? State::Written : State::Failed;
+  ::LeaveCriticalSection(&m_lock);
+  ::SetEvent(m_hSettled);
+}
+
+const CHeldFile* CHeldFiles::Find(const CString& path) const {
+  const CSlot* slot = SlotOf(path);
+  if (!slot) return nullptr;
+  return WaitFor(*slot, nullptr) == State::Written && slot->bHeld ? &slot->file : nullptr;
+}
+
+void CHeldFiles::Stop() {
+  if (!m_hThread) return;
+  m_pWriter->Stop();
+  ::WaitForSingleObject(m_hThread, INFINITE);
+  ::CloseHandle(m_hThread);
+  m_hThread = nullptr;
+}
+
+std::uint64_t HeldBudget() {
+  MEMORYSTATUSEX memory = {};
+  memory.dwLength = sizeof memory;
+  const std::uint64_t eighth = ::GlobalMemoryStatusEx(&memory) ? memory.ullTotalPhys / 8 : 0;
+  return std::min(std::max(eighth, std::uint64_t{32} << 20), std::uint64_t{512} << 20);
+}
 
 CHeldFiles& HeldFiles() {
   static CHeldFiles files;
@@ -295,91 +429,59 @@ CHeldFiles& HeldFiles() {
 }
 
 OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder, const Progress& progress,
-                          CHeldFiles* held) {
+                          CHeldFiles& files) {
   folder.clear();
+  files.Stop();
+  files.m_pWriter.reset();
+  files.m_files.clear();
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                            nullptr);
   if (h == INVALID_HANDLE_VALUE) return OpenResult::Damaged;
   // the bar's first half follows the check of the cabinet, its second half the files
+  // written before the run can begin
   CChecked checked;
-  std::uint64_t checkedBytes = 0, cabinetBytes = 1, written = 0, all = 1;
-  auto show = [&]() {
+  std::uint64_t checkedBytes = 0, cabinetBytes = 1, all = 1;
+  auto show = [&](std::uint64_t written) {
     if (progress) progress(checkedBytes * 1000 / cabinetBytes + written * 1000 / all, 2000);
   };
   if (!Check(h, installerSize, checked, [&](std::uint64_t n) {
         checkedBytes += n;
         cabinetBytes = checked.header.nCabinetSize > 0 ? checked.header.nCabinetSize : 1;
-        show();
+        show(0);
       })) {
     ::CloseHandle(h);
     return OpenResult::Damaged;
   }
   checkedBytes = cabinetBytes = 1;
-  for (const Entry& e : checked.entries) all += e.nSize;
+  for (const Entry& e : checked.entries) all += e.nSize >> 10;
 
   folder = MakeOwnFolder();
-  OpenResult result = OpenResult::NoFolder;
-  if (!folder.empty() && WriteInstaller(folder + setupinfo::kInstallerSource, checked)) {
-    std::map<std::string, std::size_t> byName;
-    for (std::size_t i = 0; i < checked.entries.size(); ++i) byName[checked.entries[i].strName] = i;
-    std::vector<bool> done(checked.entries.size(), false);
-    std::set<std::string> made;  // folders made below the folder
-    std::uint64_t heldBytes = 0;
-    if (held) held->Reset(folder);
-    auto create = [&](const std::string& name) -> CCabinetSink {
-      CCabinetSink sink;
-      auto it = byName.find(name);
-      if (it == byName.end() || done[it->second]) return sink;
-      const Entry& e = checked.entries[it->second];
-      // Setup.ini is read by its path from the start on; the rest only by the copies
-      if (held && !mbcs::IEquals(name, setupinfo::kFileName) && e.nSize <= kHeldBytes - heldBytes) {
-        CHeldFile& file = held->Hold(name);
-        file.bytes.reserve(static_cast<std::size_t>(e.nSize));
-        heldBytes += e.nSize;
-        sink.pMemory = &file.bytes;
-        return sink;
-      }
-      std::size_t slash = mbcs::FindLastChar(name, '\\');
-      if (slash != std::string::npos && made.insert(name.substr(0, slash)).second &&
-          !CreateFolderPath(folder + name.substr(0, slash)))
-        return sink;
-      sink.h = ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      return sink;
-    };
-    auto finish = [&](const std::string& name, const CCabinetSink& sink) {
-      const std::size_t i = byName[name];
-      const Entry& e = checked.entries[i];
-      bool ok = true;
-      if (sink.pMemory) {
-        CHeldFile& file = held->Hold(name);
-        file.written = FileTimeOf(e.nWriteTime);
-        file.dwAttributes = e.dwAttributes | FILE_ATTRIBUTE_ARCHIVE;  // as a new file on a disk would have it
-        ok = sink.pMemory->size() == e.nSize;
-        done[i] = ok;
-        written += e.nSize;
-        show();
-        return ok;
-      }
-      HANDLE file = sink.h;
-      std::uint64_t size = 0;
-      FILETIME t = FileTimeOf(e.nWriteTime);
-      ok = FileSize(file, size) && size == e.nSize && ::SetFileTime(file, nullptr, nullptr, &t);
-      ok = ::CloseHandle(file) && ok;
-      // a new file is one to archive already; the other bits are set as they were
-      if (ok && (e.dwAttributes & ~FILE_ATTRIBUTE_ARCHIVE) != 0)
-        ok = ::SetFileAttributesA((folder + name).c_str(), e.dwAttributes) != FALSE;
-      done[i] = ok;
-      written += e.nSize;
-      show();
-      return ok;
-    };
-    bool whole = ExtractCabinet(h, std::uint64_t{installerSize} + kHeaderSize, checked.header.nCabinetSize, create, finish);
-    for (bool d : done) whole = whole && d;
-    if (whole) result = OpenResult::Extracted;
-    else if (held) held->Reset(CString());
+  if (folder.empty() || !WriteInstaller(folder + setupinfo::kInstallerSource, checked)) {
+    ::CloseHandle(h);
+    return OpenResult::NoFolder;
   }
-  ::CloseHandle(h);
-  return result;
+  // Setup.ini is read by its path from the start on; the rest only by the copies
+  files.m_strFolder = mbcs::ToLower(folder);
+  std::uint64_t heldBytes = 0;
+  const std::uint64_t budget = HeldBudget();
+  for (const Entry& e : checked.entries) {
+    CHeldFiles::CSlot& slot = files.m_files[mbcs::ToLower(e.strName)];
+    slot.bHeld = !mbcs::IEquals(e.strName, setupinfo::kFileName) && e.nSize <= budget - heldBytes;
+    if (slot.bHeld) heldBytes += e.nSize;
+  }
+  auto ini = files.m_files.find(mbcs::ToLower(setupinfo::kFileName));
+  if (ini == files.m_files.end()) {
+    ::CloseHandle(h);
+    files.m_files.clear();
+    return OpenResult::Damaged;  // no install goes without it
+  }
+  files.m_pWriter.reset(new CPackageWriter(h, std::move(checked), installerSize, folder, files));
+  files.m_hThread = ::CreateThread(nullptr, 0, CPackageWriter::Main, files.m_pWriter.get(), 0, nullptr);
+  if (!files.m_hThread) files.m_pWriter->Run();  // no thread to be had: all of it first
+  const CPackageWriter& writer = *files.m_pWriter;
+  return files.WaitFor(ini->second, [&] { show(writer.Written()); }) == CHeldFiles::State::Written
+             ? OpenResult::Extracted
+             : OpenResult::NoFolder;
 }
 
 bool RemoveFolderTree(const CString& folder) {

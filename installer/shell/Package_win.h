@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,36 +50,68 @@ struct CHeldFile {
   std::uint32_t dwAttributes = 0;
 };
 
+class CPackageWriter;
+
+// Every file of a running package, held in memory or written into its folder. The
+// package's start writes them on a thread of its own while the run goes on (its
+// cabinet is read in one pass, Setup.ini first), so a look-up waits for its file.
 class CHeldFiles {
  public:
-  // The file at `path` (a path in the package's folder), nullptr when it is not held.
+  CHeldFiles();
+  ~CHeldFiles();
+  CHeldFiles(const CHeldFiles&) = delete;
+  CHeldFiles& operator=(const CHeldFiles&) = delete;
+
+  // The file at `path` (a path in the package's folder) once it is written, keeping
+  // the windows alive meanwhile. nullptr when it is not held in memory: it lies in the
+  // folder by then, could not be written, or is none of the package's.
   const CHeldFile* Find(const CString& path) const;
   bool IsEmpty() const { return m_files.empty(); }
-  // Empty, for the files of the package's folder `folder` (with its backslash).
-  void Reset(const CString& folder);
-  // The file of the relative `name`, made empty when it was not held yet.
-  CHeldFile& Hold(const std::string& name);
+  // Ends the writing at the next file and waits for it; what is not written by then
+  // stays unwritten. Before the folder is removed.
+  void Stop();
 
  private:
-  CString m_strFolder;                       // the package's folder, lower case
-  std::map<std::string, CHeldFile> m_files;  // by relative name, lower case
+  friend class CPackageWriter;
+  friend OpenResult ExtractPackage(const CString&, std::uint32_t, CString&, const Progress&, CHeldFiles&);
+  enum class State { Pending, Written, Failed };
+  struct CSlot {
+    CHeldFile file;
+    bool bHeld = false;  // in memory; in the folder otherwise
+    State state = State::Pending;
+  };
+  // The slot of `path` in the folder, nullptr for none.
+  const CSlot* SlotOf(const CString& path) const;
+  // Waits for a slot to be settled, calling `tick` every few milliseconds meanwhile.
+  State WaitFor(const CSlot& slot, const std::function<void()>& tick) const;
+  // Settles a slot, by the writer alone, and wakes the run if it waits.
+  void Settle(CSlot& slot, bool written);
+
+  CString m_strFolder;                  // the package's folder, lower case
+  std::map<std::string, CSlot> m_files;  // by relative name, lower case
+  mutable CRITICAL_SECTION m_lock;      // over the slots' states
+  HANDLE m_hSettled = nullptr;          // set whenever a slot is settled
+  HANDLE m_hThread = nullptr;           // the writer's, while it runs
+  std::unique_ptr<CPackageWriter> m_pWriter;
 };
 
-// The running package's held files (none for a distribution folder).
+// The running package's files (none for a distribution folder).
 CHeldFiles& HeldFiles();
 
-// What a run keeps in memory at most; the files beyond it are written to the folder.
-constexpr std::uint64_t kHeldBytes = 128ull << 20;
+// What a run keeps in memory at most: an eighth of the machine's memory, between 32 MB
+// and 512 MB; the files beyond it are written to the folder, to be copied from there.
+std::uint64_t HeldBudget();
 
 // Checks the package `path`, whose payload begins at `installerSize`, against its
-// digest before anything is written; then writes the plain installer as Setup.exe and
-// every file with its time and attributes into a new folder under the temporary
-// folder, made for this run alone under a random name. With `held`, the files but
-// Setup.ini go into it instead, as far as kHeldBytes allows. `folder` (with its
-// backslash) is set once the folder was made, whatever follows; it is the caller's to
-// remove.
+// digest before anything is written; then writes the plain installer as Setup.exe into
+// a new folder under the temporary folder, made for this run alone under a random
+// name, and Setup.ini beside it, and returns. Its other files go on being written into
+// `files` on a thread of their own: into memory as far as HeldBudget() allows, into the
+// folder beyond, each with its time and attributes. `folder` (with its backslash) is
+// set once the folder was made, whatever follows; it is the caller's to remove, after
+// `files.Stop()`.
 OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder,
-                          const Progress& progress = nullptr, CHeldFiles* held = nullptr);
+                          const Progress& progress, CHeldFiles& files);
 
 // Removes a folder and everything below it; a link found inside is removed, never
 // followed.

@@ -97,9 +97,10 @@ Result PackDistribution(const CString& setupDir, const CString& installer, const
     return r;
   }
   r.strOutput = PackOutputPath(setupDir, outputText);
-  files.push_back({IniToPack(iniPath, tree, topRoot, copy), setupinfo::kFileName});
+  // first: a package's run begins as soon as it is written, the rest following
+  files.insert(files.begin(), {IniToPack(iniPath, tree, topRoot, copy), setupinfo::kFileName});
   CString failed = r.strOutput;
-  package::WriteResult written = files.back().strPath.empty()
+  package::WriteResult written = files.front().strPath.empty()
                                      ? package::WriteResult::Failed
                                      : package::WritePackage(installer, files, r.strOutput, failed, progress);
   if (!copy.empty()) ::DeleteFileA(copy.c_str());
