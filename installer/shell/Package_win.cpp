@@ -429,7 +429,7 @@ CHeldFiles& HeldFiles() {
 }
 
 OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder, const Progress& progress,
-                          CHeldFiles& files) {
+                          CHeldFiles& files, std::uint64_t budget) {
   folder.clear();
   files.Stop();
   files.m_pWriter.reset();
@@ -463,7 +463,6 @@ OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CStr
   // Setup.ini is read by its path from the start on; the rest only by the copies
   files.m_strFolder = mbcs::ToLower(folder);
   std::uint64_t heldBytes = 0;
-  const std::uint64_t budget = HeldBudget();
   for (const Entry& e : checked.entries) {
     CHeldFiles::CSlot& slot = files.m_files[mbcs::ToLower(e.strName)];
     slot.bHeld = !mbcs::IEquals(e.strName, setupinfo::kFileName) && e.nSize <= budget - heldBytes;

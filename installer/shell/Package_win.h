@@ -73,7 +73,8 @@ class CHeldFiles {
 
  private:
   friend class CPackageWriter;
-  friend OpenResult ExtractPackage(const CString&, std::uint32_t, CString&, const Progress&, CHeldFiles&);
+  friend OpenResult ExtractPackage(const CString&, std::uint32_t, CString&, const Progress&, CHeldFiles&,
+                                   std::uint64_t);
   enum class State { Pending, Written, Failed };
   struct CSlot {
     CHeldFile file;
@@ -106,12 +107,12 @@ std::uint64_t HeldBudget();
 // digest before anything is written; then writes the plain installer as Setup.exe into
 // a new folder under the temporary folder, made for this run alone under a random
 // name, and Setup.ini beside it, and returns. Its other files go on being written into
-// `files` on a thread of their own: into memory as far as HeldBudget() allows, into the
+// `files` on a thread of their own: into memory as far as `budget` allows, into the
 // folder beyond, each with its time and attributes. `folder` (with its backslash) is
 // set once the folder was made, whatever follows; it is the caller's to remove, after
 // `files.Stop()`.
 OpenResult ExtractPackage(const CString& path, std::uint32_t installerSize, CString& folder,
-                          const Progress& progress, CHeldFiles& files);
+                          const Progress& progress, CHeldFiles& files, std::uint64_t budget = HeldBudget());
 
 // Removes a folder and everything below it; a link found inside is removed, never
 // followed.

@@ -2,6 +2,7 @@
 // install folders, on the real registry and file system.
 #include <gtest/gtest.h>
 
+#include "Package_win.h"
 #include "SetupDirectory.h"
 #include "ShellFolders.h"
 #include "TestFolder.h"
@@ -135,4 +136,64 @@ TEST(SetupDirectory, TheWindowsFolderFileKeepsOtherRecords) {
       ::DeleteFileA(ini.c_str());
   }
   EXPECT_EQ("", ReadSetupDirectory(key));
+}
+
+// A package's files are unpacked on a thread of their own while the caller goes on:
+// into memory within the budget, into the folder beyond it. Each is whole once its
+// look-up returns, and the folder can go however far the unpacking got.
+TEST(Package, EachFileWholeOnceLookedUpInMemoryOrInTheFolder) {
+  CTestFolder dir("pkg");
+  char self[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);  // any plain program serves as the installer
+  WIN32_FILE_ATTRIBUTE_DATA selfData;
+  ASSERT_TRUE(::GetFileAttributesExA(self, GetFileExInfoStandard, &selfData));
+  const std::string ini = "[Setup]\r\nMode=1\r\n";
+  ASSERT_TRUE(WriteBytes(dir.Path() + "Setup.ini", ini));
+  std::vector<package::CSourceFile> files = {{dir.Path() + "Setup.ini", "Setup.ini"}};
+  std::vector<std::string> contents;
+  ::CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "sub\\f" + std::to_string(i) + ".dat";
+    contents.push_back(std::string(50000 + i, static_cast<char>('a' + i % 26)) + name);
+    ASSERT_TRUE(WriteBytes(dir.Path() + name, contents.back()));
+    files.push_back({dir.Path() + name, name});
+  }
+  CString failed;
+  const std::string pkg = dir.Path() + "p.exe";
+  ASSERT_EQ(package::WritePackage(self, files, pkg, failed), package::WriteResult::Written) << failed;
+
+  // all in memory; the first three within 200,000 bytes, the rest in the folder
+  for (const std::uint64_t budget : {std::uint64_t{1} << 30, std::uint64_t{200000}}) {
+    SCOPED_TRACE(budget);
+    package::CHeldFiles held;
+    CString folder;
+    ASSERT_EQ(package::ExtractPackage(pkg, selfData.nFileSizeLow, folder, nullptr, held, budget),
+              package::OpenResult::Extracted);
+    EXPECT_EQ(ReadBytes(folder + "Setup.ini"), ini);
+    int inMemory = 0;
+    for (int i = 0; i < 40; ++i) {
+      const std::string path = folder + files[static_cast<std::size_t>(i) + 1].strName;
+      if (const package::CHeldFile* f = held.Find(path)) {
+        ++inMemory;
+        EXPECT_EQ(f->bytes, contents[static_cast<std::size_t>(i)]) << path;
+        EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+      } else {
+        EXPECT_EQ(ReadBytes(path), contents[static_cast<std::size_t>(i)]) << path;
+      }
+    }
+    EXPECT_EQ(inMemory, budget == 200000 ? 3 : 40);
+    EXPECT_EQ(held.Find(folder + "none.dat"), nullptr);
+    held.Stop();
+    EXPECT_TRUE(package::RemoveFolderTree(folder));
+  }
+  {
+    SCOPED_TRACE("stopped at once");
+    package::CHeldFiles held;
+    CString folder;
+    ASSERT_EQ(package::ExtractPackage(pkg, selfData.nFileSizeLow, folder, nullptr, held, 0),
+              package::OpenResult::Extracted);
+    held.Stop();
+    EXPECT_TRUE(package::RemoveFolderTree(folder));
+    EXPECT_EQ(::GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
 }
