@@ -187,7 +187,13 @@ TEST_F(KeyRallyTest, WordListEditorAddsAndDeletesButOnlySavingWritesTheFile) {
   EXPECT_EQ(Sounds(frame), kLoop);
   krtest::Command(frame, ID_GAME_STOP);
   krtest::PressKeys(frame, {VK_CONTROL, 'S'});
-  EXPECT_TRUE(uitest::WaitFor([&] { return Bytes("words.wds") == krtest::WdsBytes({"Apple", "りんご"}); }, 10000));
+  // polled while the program may still be writing it: a read that fails is tried again
+  EXPECT_TRUE(uitest::WaitFor(
+      [&] {
+        std::string b;
+        return uitest::ReadFile(m_dir + "words.wds", b) && b == krtest::WdsBytes({"Apple", "りんご"});
+      },
+      10000));
 
   // with words, the editor opens without the prompt, filled in order; a word added
   // there and the close box
