@@ -282,7 +282,7 @@ class CPackageWriter {
  public:
   CPackageWriter(HANDLE h, CChecked checked, std::uint32_t installerSize, const CString& folder, CHeldFiles& files)
       : m_h(h), m_checked(std::move(checked)), m_nInstallerSize(installerSize), m_strFolder(folder), m_files(files) {
-    for (const Entry& e : m_checked.entries) m_sizes[mbcs::ToLower(e.strName)] = &e;
+    for (const Entry& e : m_checked.entries) m_entries[mbcs::ToLower(e.strName)] = &e;
   }
   ~CPackageWriter() { ::CloseHandle(m_h); }
 
@@ -303,7 +303,7 @@ class CPackageWriter {
   std::uint32_t m_nInstallerSize;
   CString m_strFolder;
   CHeldFiles& m_files;
-  std::map<std::string, const Entry*> m_sizes;  // the index by lower-case name
+  std::map<std::string, const Entry*> m_entries;  // the index by lower-case name
   std::set<std::string> m_made;                 // folders made below the folder
   volatile LONG m_nStop = 0;
   mutable volatile LONG m_nWritten = 0;  // KB written, for the progress of a start that waits
@@ -315,7 +315,7 @@ CCabinetSink CPackageWriter::Create(const std::string& name) {
   // a name twice, or one the index lacks, fails the whole; so does a stop
   if (m_nStop || slot == m_files.m_files.end() || slot->second.state != CHeldFiles::State::Pending) return sink;
   if (slot->second.bHeld) {
-    slot->second.file.bytes.reserve(static_cast<std::size_t>(m_sizes[slot->first]->nSize));
+    slot->second.file.bytes.reserve(static_cast<std::size_t>(m_entries[slot->first]->nSize));
     sink.pMemory = &slot->second.file.bytes;
     return sink;
   }
@@ -330,7 +330,7 @@ CCabinetSink CPackageWriter::Create(const std::string& name) {
 bool CPackageWriter::Finish(const std::string& name, const CCabinetSink& sink) {
   const std::string lower = mbcs::ToLower(name);
   CHeldFiles::CSlot& slot = m_files.m_files[lower];
-  const Entry& e = *m_sizes[lower];
+  const Entry& e = *m_entries[lower];
   bool ok = true;
   if (sink.pMemory) {
     slot.file.written = FileTimeOf(e.nWriteTime);

@@ -66,7 +66,6 @@ class CHeldFiles {
   // the windows alive meanwhile. nullptr when it is not held in memory: it lies in the
   // folder by then, could not be written, or is none of the package's.
   const CHeldFile* Find(const CString& path) const;
-  bool IsEmpty() const { return m_files.empty(); }
   // Ends the writing at the next file and waits for it; what is not written by then
   // stays unwritten. Before the folder is removed.
   void Stop();
